@@ -1,0 +1,26 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <list>
+#include <vector>
+
+#include "Entity.h"
+#include "Platform.h"
+#include "Spawn.h"
+#include "State.h"
+
+// The lowest the view may scroll: the last level row at the bottom of the window.
+int cameraFloor(const State& state);
+
+// Whether the view follows the hero this frame: he is low in the window with
+// level left below, or above the window with level left above.
+bool cameraShouldMove(const State& state, const SDL_Rect& heroRect);
+
+// Scrolls the view toward the hero by moving every level object vertically and
+// adding the shift to state.camY. The hero is reached through zorbiPointer.
+void moveCamera(std::list<Entity*>& allCharacterEntities, std::list<Platform*>& platforms,
+                std::vector<Spawn*>& allSpawns, float dt);
+
+// Draws every platform, outlined in blue in developer mode.
+void renderPlatforms(const std::list<Platform*>& platforms, bool developerMode);

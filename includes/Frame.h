@@ -1,0 +1,19 @@
+#pragma once
+
+#include <SDL.h>
+
+#include "World.h"
+
+// Clears the window and draws the backdrop: background picture and grey veil.
+void renderBackdrop(const RunObjects& run);
+
+// Draws every spawn point: outlined by occupancy in developer mode, a
+// translucent patch otherwise.
+void renderSpawns(const std::vector<Spawn*>& allSpawns, bool developerMode);
+
+// Draws each running explosion and advances it; finished ones are removed.
+void updateExplosions(std::list<Explosion>& explosions);
+
+// One playing frame: advances the world by dt and draws it, in the game's draw
+// order. `now` is the tick count (ms) of this frame. Does not present.
+void runFrame(RunObjects& run, World& world, float dt, Uint32 now);

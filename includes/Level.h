@@ -1,0 +1,22 @@
+#pragma once
+
+#include <list>
+#include <string>
+#include <vector>
+
+#include "Platform.h"
+#include "Spawn.h"
+
+// Level files: up to 100 rows of 12 comma-separated integer cells.
+// 0 = solid tile, 1 = hero spawn (on a tile), 2 = robot spawn (on a tile),
+// anything else = empty.
+const int LEVEL_MAX_ROWS = 100;
+const int LEVEL_COLUMNS = 12;
+
+// Reads a level into the three containers (appending) and replaces the level
+// height and map of the global state. Bad cells are logged and left empty.
+void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platforms, std::vector<Spawn>& enemySpawns,
+                      std::vector<Spawn>& playerSpawns);
+
+// The file of level 1 to 3 beside the executable; empty for any other number.
+std::string levelFilePath(int levelNumber);

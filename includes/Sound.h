@@ -1,0 +1,28 @@
+#pragma once
+
+#include <SDL_mixer.h>
+
+#include <string>
+
+// One sound effect: a WAV chunk with the channel it plays on and its loop count.
+// Owns its chunk, so it cannot be copied.
+class Sound {
+public:
+    Sound() = default;
+    Sound(const std::string& filePath, int loop, int channel);
+    ~Sound();
+
+    Sound(const Sound&) = delete;
+    Sound& operator=(const Sound&) = delete;
+
+    // Loads filePath (a whole relative path) as the chunk, replacing any earlier one.
+    void init(const std::string& filePath, int loop, int channel);
+    void play();
+
+    bool isLoaded() const { return sound != nullptr; }
+
+private:
+    Mix_Chunk* sound = nullptr;
+    int loop = 0;
+    int channel = -1;
+};

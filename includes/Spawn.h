@@ -1,0 +1,44 @@
+#pragma once
+
+#include <SDL.h>
+
+// A spawn point: the area where the hero (type 1) or a robot (type 2) enters
+// the level, with flags the game recomputes every frame.
+class Spawn {
+public:
+    Spawn(int x, int y, int w, int h, int type) : type(type) { init(x, y, w, h); }
+
+    void init(int x, int y, int w, int h) { rect = {x, y, w, h}; }
+
+    int getX() const { return rect.x; }
+    int getY() const { return rect.y; }
+    SDL_Rect& getRect() { return rect; }
+    const SDL_Rect& getRect() const { return rect; }
+    int getType() const { return type; }
+
+    void setPosition(int x, int y) {
+        rect.x = x;
+        rect.y = y;
+    }
+
+    void setOccupied(bool value) { occupied = value; }
+    bool getOccupied() const { return occupied; }
+    void setOnScreen(bool value) { onScreen = value; }
+    bool isOnScreen() const { return onScreen; }
+
+    // A translucent green patch for the hero's points, red for everything else.
+    void render(SDL_Renderer* renderer) const {
+        if (type == 1) {
+            SDL_SetRenderDrawColor(renderer, 0, 105, 0, 100);
+        } else {
+            SDL_SetRenderDrawColor(renderer, 105, 0, 0, 100);
+        }
+        SDL_RenderFillRect(renderer, &rect);
+    }
+
+private:
+    SDL_Rect rect{0, 0, 0, 0};
+    bool occupied = false;
+    bool onScreen = true;
+    int type = 0;
+};

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <list>
+#include <vector>
+
+#include "Animations.h"
+#include "Entity.h"
+#include "Platform.h"
+#include "Player.h"
+#include "Sound.h"
+#include "Spawn.h"
+#include "Texture.h"
+
+// Objects that live for the whole run: created after init, destroyed before close.
+struct RunObjects {
+    explicit RunObjects(SDL_Renderer* renderer);
+
+    RunObjects(const RunObjects&) = delete;
+    RunObjects& operator=(const RunObjects&) = delete;
+
+    // Tick count (ms) of the previous frame; only the frame and pause loops refresh it.
+    Uint32 lastUpdate = 0;
+    Sound explosion;
+    Sound mediumExplosion;
+    Sound song;
+    std::list<Explosion> explosions;
+    Texture background;
+    SDL_Rect backgroundRect{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
+    // Refilled by each level load; the hero's body points at it.
+    std::vector<Spawn> playerSpawns;
+    Entity eZorbi;
+    Player player;
+    Texture teleportCursor;
+};
+
+// One level's containers and the frame loop's variables. The level loop owns
+// it; one frame is a function of it, the run's objects, dt and the tick count.
+struct World {
+    World();
+
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    std::list<Platform> ePlatforms;
+    std::vector<Spawn> enemySpawns;
+    // Every enemy spawn point, then every player spawn point.
+    std::vector<Spawn*> allSpawns;
+    std::list<Platform*> platforms;
+    // Bodies of the bullets in flight.
+    std::list<Entity> eBullets;
+    // The wave's robot bodies, then the hero's body.
+    std::list<Entity*> allCharacterEntities;
+
+    bool waveOverride = false;
+    bool shootingReset = true;
+    int waveNumber = 0;
+    float lastFPS = 0;
+    bool inWave = false;
+    bool waveStarted = false;
+    Uint32 startWaveLoad = 0;
+};
+
+// Loads level 1 to 3 into an empty world and puts the hero on its first player spawn.
+void loadLevel(RunObjects& run, World& world, int levelNumber);
+// Same, from any level file (tests and tools).
+void loadLevelFile(RunObjects& run, World& world, const std::string& filePath);

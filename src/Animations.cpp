@@ -1,0 +1,15 @@
+#include "Animations.h"
+
+#include "GlobalConstants.h"
+
+Explosion::Explosion(int x, int y, SDL_Renderer* renderer) : x(x - scale(16)), y(y - scale(16)) {
+    texture.setup(scale(32), scale(32), renderer);
+    if (!texture.loadFromFile("explosion.png")) {
+        SDL_Log("Could not load explosion texture!");
+    }
+}
+
+void Explosion::render() const {
+    const SDL_Rect source{(frame / 2) * PICTURE_SIZE, 0, PICTURE_SIZE, PICTURE_SIZE};
+    texture.render(x, y, SDL_FLIP_NONE, &source);
+}

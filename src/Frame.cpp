@@ -1,0 +1,87 @@
+#include "Frame.h"
+
+#include "Camera.h"
+#include "Game.h"
+#include "GlobalConstants.h"
+
+namespace {
+// Robots and the hero hold still for the first second of a wave.
+const Uint32 WAVE_START_DELAY_MS = 1000;
+
+void renderDeveloperHeroOutlines(Player& player) {
+    SDL_SetRenderDrawColor(gameRenderer, 0, 255, 0, 255);
+    SDL_RenderDrawRect(gameRenderer, &player.getEntity()->getRect());
+    SDL_RenderDrawRect(gameRenderer, player.getWheelRect());
+    const SDL_Rect hit = player.getHitRect();
+    SDL_RenderDrawRect(gameRenderer, &hit);
+}
+
+void updateHero(RunObjects& run, World& world, float dt) {
+    Entity& body = run.eZorbi;
+    if (!body.isSpawned()) return;
+    if (world.waveStarted) run.player.move(dt, world.platforms, state);
+    run.player.render();
+    state.playerX = body.getRect().x;
+    state.playerTileX = body.getRect().x / TILE_SIZE_SCALED + 1;
+    state.playerTileY = (body.getRect().y - state.camY) / TILE_SIZE_SCALED;
+    if (state.developerMode) {
+        SDL_SetRenderDrawColor(gameRenderer, 225, 225, 0, 255);
+        const SDL_Rect tile{(state.playerTileX - 1) * TILE_SIZE_SCALED, state.playerTileY * TILE_SIZE_SCALED + state.camY,
+                            TILE_SIZE_SCALED, TILE_SIZE_SCALED};
+        SDL_RenderDrawRect(gameRenderer, &tile);
+    }
+}
+}  // namespace
+
+void renderBackdrop(const RunObjects& run) {
+    SDL_RenderClear(gameRenderer);
+    run.background.render(0, 0);
+    SDL_SetRenderDrawColor(gameRenderer, 55, 55, 55, 105);
+    SDL_RenderFillRect(gameRenderer, &run.backgroundRect);
+}
+
+void renderSpawns(const std::vector<Spawn*>& allSpawns, bool developerMode) {
+    for (const Spawn* point : allSpawns) {
+        if (developerMode) {
+            if (point->getOccupied()) {
+                SDL_SetRenderDrawColor(gameRenderer, 255, 0, 0, 255);
+            } else {
+                SDL_SetRenderDrawColor(gameRenderer, 0, 255, 0, 255);
+            }
+            SDL_RenderDrawRect(gameRenderer, &point->getRect());
+        } else {
+            point->render(gameRenderer);
+        }
+    }
+}
+
+void updateExplosions(std::list<Explosion>& explosions) {
+    for (auto it = explosions.begin(); it != explosions.end();) {
+        if (it->finished()) {
+            it = explosions.erase(it);
+            continue;
+        }
+        it->render();
+        it->advance();
+        ++it;
+    }
+}
+
+void runFrame(RunObjects& run, World& world, float dt, Uint32 now) {
+    if (now - world.startWaveLoad > WAVE_START_DELAY_MS) world.waveStarted = true;
+
+    renderBackdrop(run);
+    renderSpawns(world.allSpawns, state.developerMode);
+    SDL_SetRenderDrawColor(gameRenderer, 255, 0, 0, 255);
+    updateExplosions(run.explosions);
+
+    updateHero(run, world, dt);
+    if (cameraShouldMove(state, run.eZorbi.getRect())) {
+        moveCamera(world.allCharacterEntities, world.platforms, world.allSpawns, dt);
+    }
+    if (state.developerMode) renderDeveloperHeroOutlines(run.player);
+
+    renderPlatforms(world.platforms, state.developerMode);
+
+    if (state.teleportSelection) run.teleportCursor.render(state.teleportCursorX, state.teleportCursorY);
+}

@@ -1,0 +1,115 @@
+#include "Game.h"
+
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <cstdio>
+
+#include "Player.h"
+#include "Texture.h"
+
+SDL_Window* gameWindow = nullptr;
+SDL_Renderer* gameRenderer = nullptr;
+SDL_GameController* controller = nullptr;
+bool pauseEnemy = false;
+Player* zorbiPointer = nullptr;
+SDL_Rect fullScreenRect{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
+State state;
+
+namespace {
+const char* const MAPPING_FILE = "resources/mapping.txt";
+}
+
+bool init() {
+    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER) < 0) {
+        SDL_Log("SDL could not initialize! SDL Error: %s\n", SDL_GetError());
+        return false;
+    }
+    if (TTF_Init() == -1) {
+        SDL_Log("TTF could not initialize! SDL Error: %s\n", TTF_GetError());
+        return false;
+    }
+
+    bool success = true;
+    gameWindow = SDL_CreateWindow("Zelvane 0.4", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH,
+                                  WINDOW_HEIGHT, SDL_WINDOW_SHOWN);
+    if (gameWindow == nullptr) {
+        SDL_Log("Window could not be created! SDL Error: %s\n", SDL_GetError());
+        success = false;
+    } else {
+        gameRenderer = SDL_CreateRenderer(gameWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+        if (gameRenderer == nullptr) {
+            SDL_Log("Game renderer could not be created! SDL ERROR: %s\n", SDL_GetError());
+            success = false;
+        }
+    }
+
+    loadController();
+
+    // Without a sound device the game still plays, silently: every sound then
+    // reports that it could not load and plays nothing.
+    if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) < 0) {
+        std::printf("SDL_mixer could not initialize! SDL_mixer Error: %s\n", Mix_GetError());
+        std::fflush(stdout);
+    }
+    return success;
+}
+
+void loadController() {
+    // Opening the same device twice only adds a reference; drop ours first so
+    // that every handle opened is closed again.
+    if (controller != nullptr) {
+        SDL_GameControllerClose(controller);
+        controller = nullptr;
+    }
+    controller = SDL_GameControllerOpen(SDL_NumJoysticks() - 1);
+    if (controller != nullptr) {
+        if (SDL_GameControllerAddMappingsFromFile(MAPPING_FILE) < 0) {
+            SDL_Log("Could not load controller mappings from %s: %s", MAPPING_FILE, SDL_GetError());
+        }
+        state.controller = true;
+    } else {
+        state.controller = false;
+    }
+}
+
+void controllerRemoved(SDL_JoystickID which) {
+    if (controller == nullptr) return;
+    SDL_Joystick* joystick = SDL_GameControllerGetJoystick(controller);
+    if (joystick != nullptr && SDL_JoystickInstanceID(joystick) != which) return;
+    SDL_GameControllerClose(controller);
+    controller = nullptr;
+    state.controller = false;
+}
+
+void close() {
+    SDL_DestroyRenderer(gameRenderer);
+    gameRenderer = nullptr;
+    if (controller != nullptr) SDL_GameControllerClose(controller);
+    controller = nullptr;
+    SDL_DestroyWindow(gameWindow);
+    gameWindow = nullptr;
+    Mix_CloseAudio();
+    Mix_Quit();
+    IMG_Quit();
+    clearImageCache();
+    SDL_Quit();
+    TTF_Quit();
+}
+
+void resetState() {
+    state.c4Placed = false;
+    state.currentRevolverLevel = 1;
+    state.currentRifleLevel = 0;
+    state.currentShotgunLevel = 0;
+    state.currentKnifeLevel = 0;
+    state.currentLaserPistolLevel = 0;
+    state.upgradeIncreaseFactor = 0;
+    for (int& count : state.setEnemies) count = 0;
+    for (int& levelOfAbility : state.abilityLevels) levelOfAbility = 0;
+    for (int& levelOfUpgrade : state.playerLevels) levelOfUpgrade = 0;
+    state.weapon1 = 0;
+    state.weapon2 = -1;
+    state.abilitiesKills = 0;
+}

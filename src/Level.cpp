@@ -1,0 +1,109 @@
+#include "Level.h"
+
+#include <SDL.h>
+
+#include <cctype>
+#include <charconv>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "Game.h"
+#include "GlobalConstants.h"
+
+namespace {
+
+// Reads a cell as a whole-number code: leading white space, an optional sign
+// and digits; whatever follows the digits is ignored ("2\r" reads 2). Cells that
+// do not start with a number, and numbers out of range, give nothing.
+std::optional<int> parseCell(const std::string& cell) {
+    std::size_t i = 0;
+    while (i < cell.size() && std::isspace(static_cast<unsigned char>(cell[i]))) ++i;
+    if (i < cell.size() && cell[i] == '+') ++i;
+    int value = 0;
+    const char* first = cell.data() + i;
+    const char* last = cell.data() + cell.size();
+    auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end == first) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::string levelFilePath(int levelNumber) {
+    if (levelNumber < 1 || levelNumber > 3) return "";
+    std::string base;
+    if (char* basePath = SDL_GetBasePath()) {
+        base = basePath;
+        SDL_free(basePath);
+    }
+    return base + "resources/levels/level" + std::to_string(levelNumber) + ".csv";
+}
+
+void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platforms, std::vector<Spawn>& enemySpawns,
+                      std::vector<Spawn>& playerSpawns) {
+    std::vector<std::vector<std::string>> cells;
+    std::ifstream file(filePath);
+    const bool opened = file.is_open();
+    if (!opened) {
+        SDL_Log("Could not load level file!");
+    }
+    std::string line;
+    while (static_cast<int>(cells.size()) < LEVEL_MAX_ROWS && std::getline(file, line)) {
+        std::vector<std::string> row(LEVEL_COLUMNS);
+        std::stringstream stream(line);
+        std::string cell;
+        for (int j = 0; j < LEVEL_COLUMNS && std::getline(stream, cell, ','); ++j) row[j] = cell;
+        cells.push_back(std::move(row));
+    }
+    file.close();
+
+    const int rows = static_cast<int>(cells.size());
+    state.levelHeight = rows * TILE_SIZE;
+    state.levelMap.clear();
+    state.levelMap.reserve(cells.size());
+
+    const std::size_t enemySpawnsBefore = enemySpawns.size();
+    const std::size_t playerSpawnsBefore = playerSpawns.size();
+    for (int i = 0; i < rows; ++i) {
+        std::vector<int> mapRow;
+        mapRow.reserve(LEVEL_COLUMNS);
+        for (int j = 0; j < LEVEL_COLUMNS; ++j) {
+            const std::optional<int> code = parseCell(cells[i][j]);
+            if (!code) {
+                SDL_Log("Level file %s: row %d, column %d is not a number; the cell is left empty.",
+                        filePath.c_str(), i + 1, j + 1);
+            }
+            const int m = j - 1;
+            switch (code.value_or(-1)) {
+                case 0:
+                    platforms.emplace_back(TILE_SIZE * m, TILE_SIZE * i + 63, gameRenderer);
+                    mapRow.push_back(0);
+                    break;
+                case 1:
+                    playerSpawns.emplace_back(scale(TILE_SIZE * m - 25), scale(TILE_SIZE * i + 3), scale(50),
+                                              scale(60), 1);
+                    platforms.emplace_back(TILE_SIZE * m, TILE_SIZE * i + 63, gameRenderer);
+                    mapRow.push_back(1);
+                    break;
+                case 2:
+                    enemySpawns.emplace_back(scale(TILE_SIZE * m + 15), scale(TILE_SIZE * i + 13), scale(50),
+                                             scale(50), 2);
+                    platforms.emplace_back(TILE_SIZE * m, TILE_SIZE * i + 63, gameRenderer);
+                    mapRow.push_back(2);
+                    break;
+                default:
+                    mapRow.push_back(-1);
+                    break;
+            }
+        }
+        state.levelMap.push_back(std::move(mapRow));
+    }
+
+    if (opened && enemySpawns.size() == enemySpawnsBefore) {
+        SDL_Log("Level file %s has no enemy spawn point: no robot can enter it.", filePath.c_str());
+    }
+    if (opened && playerSpawns.size() == playerSpawnsBefore) {
+        SDL_Log("Level file %s has no player spawn point: the hero cannot be placed.", filePath.c_str());
+    }
+}

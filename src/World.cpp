@@ -1,0 +1,47 @@
+#include "World.h"
+
+#include "Game.h"
+#include "GlobalConstants.h"
+#include "Level.h"
+
+RunObjects::RunObjects(SDL_Renderer* renderer)
+    : explosion("resources/sounds/shortExplosion.wav", 0, -1),
+      mediumExplosion("resources/sounds/mediumExplosion.wav", 0, -1),
+      song("resources/sounds/song.wav", -1, 0),
+      eZorbi(&playerSpawns, renderer, 10),
+      player(&eZorbi, nullptr) {
+    background.setup(scale(960), scale(480), renderer);
+    if (!background.loadFromFile("background.png")) SDL_Log("Could not load background texture!");
+    playerSpawns.reserve(2);
+    teleportCursor.setup(scale(50), scale(60), renderer);
+    if (!teleportCursor.loadFromFile("Zorbi.png")) SDL_Log("Could not load teleport cursor texture!");
+    teleportCursor.setColorMod(0, 150, 255);
+}
+
+World::World() {
+    enemySpawns.reserve(15);
+    allSpawns.reserve(15);
+}
+
+void loadLevelFile(RunObjects& run, World& world, const std::string& filePath) {
+    state.camY = 0;
+    state.camV = 0;
+    world.waveOverride = false;
+    world.shootingReset = true;
+    world.waveNumber = 0;
+    world.lastFPS = 0;
+
+    run.playerSpawns.clear();
+    loadLevelFromCSV(filePath, world.ePlatforms, world.enemySpawns, run.playerSpawns);
+    for (Spawn& point : world.enemySpawns) world.allSpawns.push_back(&point);
+    for (Spawn& point : run.playerSpawns) world.allSpawns.push_back(&point);
+    for (Platform& platform : world.ePlatforms) world.platforms.push_back(&platform);
+
+    run.eZorbi.forceSpawn();
+    run.player.updateWheelRect();
+    world.allCharacterEntities = {&run.eZorbi};
+}
+
+void loadLevel(RunObjects& run, World& world, int levelNumber) {
+    loadLevelFile(run, world, levelFilePath(levelNumber));
+}

@@ -1,0 +1,5 @@
+#include <SDL.h>
+
+#include "Loop.h"
+
+int main(int, char**) { return runGame(); }
