@@ -1,0 +1,466 @@
+#!/usr/bin/env python3
+"""Renders the game's sound effects and music loop from recipes.json.
+
+Usage (from the repo root):
+    python3 tools/sound/synth.py            # render everything
+    python3 tools/sound/synth.py NAME ...   # render only the named sounds
+    python3 tools/sound/synth.py --list     # list recipe names
+
+Standard library only, and every random source is seeded from the recipe,
+so the same recipes always produce byte-identical WAV files.
+
+Recipe vocabulary (see recipes.json):
+  A sound is a list of layers mixed together. A layer is one voice:
+    wave        sine | triangle | saw | square | noise | crackle
+    freq        Hz, or [start, end] for a pitch sweep
+    sweep       seconds the sweep takes (default: whole layer); curve "exp"|"lin"
+    duty        pulse width for square (0..1)
+    partials    sine only: [[ratio, gain, decay_s], ...] additive partials,
+                inharmonic ratios give metallic / bell tones
+    rate        noise only: Hz or [start, end]; sample-and-hold noise that is
+                re-drawn at this rate (lower = grittier, chip-style noise)
+    density     crackle only: pops per second
+    start / at  start time in seconds, or a list of start times (repeats)
+    length      seconds
+    attack, hold, decay   envelope: linear attack, hold, then exponential
+                decay reaching -60 dB after `decay` seconds
+    sustain, release      used by music notes (level the decay settles to;
+                          linear release after the note's gate closes)
+    filters     list of {type: lowpass|highpass|bandpass, cutoff: Hz or
+                [start, end], q, sweep}
+    vibrato     {rate, depth (semitones), delay}
+    tremolo     {rate, depth 0..1, shape: sine|square}
+    drive       soft-clip gain (tanh) for grit
+    volume      linear gain of the layer
+  Sound-level fields: length, fade_in, fade_out, drive (saturation of the
+  whole mix, for punch), seed.
+"""
+
+import json
+import math
+import os
+import random
+import struct
+import sys
+import wave
+import zlib
+
+RATE = 44100
+PEAK = 10 ** (-3.0 / 20.0)  # normalise to -3 dBFS
+LN1000 = math.log(1000.0)    # exp decay constant reaching -60 dB
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.normpath(os.path.join(HERE, "..", ".."))
+OUT_DIR = os.path.join(REPO, "resources", "sounds")
+RECIPES = os.path.join(HERE, "recipes.json")
+
+NOTE_OFFSETS = {"C": 0, "D": 2, "E": 4, "F": 5, "G": 7, "A": 9, "B": 11}
+
+
+def note_freq(name):
+    """'A4' -> 440.0, 'G#5', 'Bb3' also accepted."""
+    letter = name[0].upper()
+    rest = name[1:]
+    semis = NOTE_OFFSETS[letter]
+    while rest and rest[0] in "#b":
+        semis += 1 if rest[0] == "#" else -1
+        rest = rest[1:]
+    midi = 12 * (int(rest) + 1) + semis
+    return 440.0 * 2 ** ((midi - 69) / 12.0)
+
+
+def pair(v):
+    """Scalar or [a, b] -> (a, b)."""
+    if isinstance(v, (list, tuple)):
+        return float(v[0]), float(v[1])
+    return float(v), float(v)
+
+
+def sweep_fn(v, sweep_time, curve, length):
+    """Returns f(t) moving from start to end over sweep_time, then holding."""
+    a, b = pair(v)
+    if a == b:
+        return None, a
+    st = sweep_time if sweep_time else length
+    st = max(st, 1e-6)
+    if curve == "lin" or a <= 0 or b <= 0:
+        return (lambda t: a + (b - a) * min(t / st, 1.0)), a
+    ratio = math.log(b / a)
+    return (lambda t: a * math.exp(ratio * min(t / st, 1.0))), a
+
+
+def poly_blep(t, dt):
+    # Softens the waveform discontinuity so saw/square alias less.
+    if t < dt:
+        t /= dt
+        return t + t - t * t - 1.0
+    if t > 1.0 - dt:
+        t = (t - 1.0) / dt
+        return t * t + t + t + 1.0
+    return 0.0
+
+
+class SVF:
+    """Topology-preserving state-variable filter; stable under fast cutoff sweeps."""
+
+    def __init__(self, params, length):
+        self.kind = params.get("type", "lowpass")
+        self.k = 1.0 / float(params.get("q", 0.707))
+        self.fn, f0 = sweep_fn(params["cutoff"], params.get("sweep"), params.get("curve", "exp"), length)
+        self.ic1 = self.ic2 = 0.0
+        self._set(f0)
+
+    def _set(self, fc):
+        fc = min(max(fc, 10.0), RATE * 0.45)
+        g = math.tan(math.pi * fc / RATE)
+        self.a1 = 1.0 / (1.0 + g * (g + self.k))
+        self.a2 = g * self.a1
+        self.a3 = g * self.a2
+
+    def process(self, x, t):
+        if self.fn is not None:
+            self._set(self.fn(t))
+        v3 = x - self.ic2
+        v1 = self.a1 * self.ic1 + self.a2 * v3
+        v2 = self.ic2 + self.a2 * self.ic1 + self.a3 * v3
+        self.ic1 = 2.0 * v1 - self.ic1
+        self.ic2 = 2.0 * v2 - self.ic2
+        if self.kind == "lowpass":
+            return v2
+        if self.kind == "highpass":
+            return x - self.k * v1 - v2
+        if self.kind == "bandpass":
+            return v1 * self.k  # unity gain at the centre
+        raise ValueError("unknown filter type " + self.kind)
+
+
+def render_layer(layer, rng, base_freq=None, gate=None):
+    """Renders one layer to a list of floats.
+
+    base_freq: note pitch for music instruments (layer 'ratio' multiplies it).
+    gate: note-on time for music; the layer then lasts gate + release.
+    """
+    attack = float(layer.get("attack", 0.002))
+    hold = float(layer.get("hold", 0.0))
+    decay = layer.get("decay")
+    sustain = float(layer.get("sustain", 0.0))
+    release = float(layer.get("release", 0.0))
+    if gate is not None:
+        length = gate + release
+    else:
+        length = float(layer["length"])
+    n = max(1, int(round(length * RATE)))
+    fade_out = float(layer.get("fade_out", 0.004))
+    volume = float(layer.get("volume", 1.0))
+
+    wave_kind = layer.get("wave", "sine")
+    if base_freq is not None and "freq" not in layer:
+        r = float(layer.get("ratio", 1.0))
+        drop = float(layer.get("end_ratio", r))
+        freq_src = [base_freq * r, base_freq * drop]
+    else:
+        freq_src = layer.get("freq", 440.0)
+    detune = 2 ** (float(layer.get("detune", 0.0)) / 1200.0)
+    f_fn, f_const = sweep_fn(freq_src, layer.get("sweep"), layer.get("curve", "exp"), length)
+
+    duty = float(layer.get("duty", 0.5))
+    dc = 2.0 * duty - 1.0  # keeps pulse waves centred on zero
+    partials = layer.get("partials", [[1.0, 1.0]])
+    partials = [(float(p[0]), float(p[1]), float(p[2]) if len(p) > 2 else None) for p in partials]
+    rate_fn, rate_const = sweep_fn(layer.get("rate", RATE), layer.get("sweep"), "exp", length)
+    density = float(layer.get("density", 100.0))
+
+    vib = layer.get("vibrato")
+    trem = layer.get("tremolo")
+    filters = [SVF(f, length) for f in layer.get("filters", [])]
+    drive = layer.get("drive")
+
+    out = [0.0] * n
+    phase = 0.0
+    pphase = [0.0] * len(partials)
+    noise_phase = 1.0
+    noise_val = 0.0
+    two_pi = 2.0 * math.pi
+    attack_n = attack * RATE
+    hold_end = attack + hold
+    for i in range(n):
+        t = i / RATE
+        # --- oscillator
+        f = f_fn(t) if f_fn is not None else f_const
+        f *= detune
+        if vib is not None and t >= vib.get("delay", 0.0):
+            f *= 2 ** (vib["depth"] * math.sin(two_pi * vib["rate"] * t) / 12.0)
+        dt = f / RATE
+        if wave_kind == "sine":
+            # every partial keeps its own phase: inharmonic ratios applied to
+            # the wrapped base phase would jump at each wrap and buzz
+            s = 0.0
+            for k, (ratio, gain, pdecay) in enumerate(partials):
+                g = gain
+                if pdecay is not None:
+                    g *= math.exp(-LN1000 * t / pdecay)
+                s += g * math.sin(two_pi * pphase[k])
+                pphase[k] = (pphase[k] + dt * ratio) % 1.0
+        elif wave_kind == "triangle":
+            s = 4.0 * abs(phase - 0.5) - 1.0
+        elif wave_kind == "saw":
+            s = 2.0 * phase - 1.0 - poly_blep(phase, dt)
+        elif wave_kind == "square":
+            s = 1.0 if phase < duty else -1.0
+            s += poly_blep(phase, dt)
+            s -= poly_blep((phase - duty) % 1.0, dt)
+            s -= dc
+        elif wave_kind == "noise":
+            r = rate_fn(t) if rate_fn is not None else rate_const
+            noise_phase += r / RATE
+            if noise_phase >= 1.0:
+                noise_phase -= int(noise_phase)
+                noise_val = rng.uniform(-1.0, 1.0)
+            s = noise_val
+        elif wave_kind == "crackle":
+            s = 0.0
+            if rng.random() < density / RATE:
+                s = rng.uniform(-1.0, 1.0) * (0.3 + 0.7 * rng.random())
+        else:
+            raise ValueError("unknown wave " + wave_kind)
+        phase += dt
+        if phase >= 1.0:
+            phase -= int(phase)
+
+        # --- envelope
+        if i < attack_n:
+            env = i / attack_n
+        elif t < hold_end or decay is None:
+            env = 1.0
+        else:
+            d = math.exp(-LN1000 * (t - hold_end) / float(decay))
+            env = sustain + (1.0 - sustain) * d
+        if gate is not None and t >= gate:
+            # release fades from wherever the envelope stood at the gate
+            if release > 0:
+                env *= max(0.0, 1.0 - (t - gate) / release)
+            else:
+                env = 0.0
+        if trem is not None:
+            ph = (trem["rate"] * t) % 1.0
+            if trem.get("shape", "sine") == "square":
+                # rounded edges: a hard on/off gate would click on every cycle
+                m = 0.5 + 0.5 * math.tanh(5.0 * math.cos(two_pi * ph))
+            else:
+                m = 0.5 + 0.5 * math.cos(two_pi * ph)
+            env *= 1.0 - trem["depth"] * (1.0 - m)
+
+        for flt in filters:
+            s = flt.process(s, t)
+        if drive is not None:
+            s = math.tanh(s * drive) / math.tanh(drive)
+        out[i] = s * env * volume
+
+    # short fade at the very end so nothing is cut off mid-wave
+    fn = min(n, int(fade_out * RATE))
+    for j in range(fn):
+        out[n - 1 - j] *= j / fn
+    return out
+
+
+def mix_into(buf, src, offset, gain=1.0, wrap=False):
+    n = len(buf)
+    for j, v in enumerate(src):
+        k = offset + j
+        if wrap:
+            k %= n
+        elif k >= n:
+            break
+        buf[k] += v * gain
+
+
+def seed_for(name, recipe):
+    return int(recipe.get("seed", zlib.crc32(name.encode("utf-8"))))
+
+
+def render_effect(name, recipe):
+    rng = random.Random(seed_for(name, recipe))
+    length = float(recipe["length"])
+    n = int(round(length * RATE))
+    buf = [0.0] * n
+    for layer in recipe["layers"]:
+        starts = layer.get("at", [layer.get("start", 0.0)])
+        lay_len = layer.get("length", length - min(starts))
+        params = dict(layer, length=lay_len)
+        for st in starts:
+            # each repeat gets fresh noise so repeated clicks are not identical
+            mix_into(buf, render_layer(params, rng), int(round(float(st) * RATE)))
+    remove_dc(buf)
+    drive = recipe.get("drive")
+    if drive:
+        # gentle saturation lifts the body relative to the first transient
+        normalise(buf)
+        k = float(drive)
+        buf[:] = [math.tanh(v * k) for v in buf]
+        remove_dc(buf)
+    fade(buf, float(recipe.get("fade_in", 0.0005)), float(recipe.get("fade_out", 0.01)))
+    normalise(buf)
+    return buf
+
+
+def parse_pattern(bars):
+    """Bars of space-separated tokens -> list of (step, length_in_steps, token).
+
+    A token starts an event, '-' extends the previous one, '.' is a rest.
+    """
+    counts = {len(b.split()) for b in bars}
+    if len(counts) != 1:
+        raise ValueError("bars of one pattern differ in step count: %s" % sorted(counts))
+    tokens = " ".join(bars).split()
+    events = []
+    for i, tok in enumerate(tokens):
+        if tok == "-":
+            if events and events[-1][0] + events[-1][1] == i:
+                events[-1][1] += 1
+            continue
+        if tok == ".":
+            continue
+        events.append([i, 1, tok])
+    return events, len(tokens)
+
+
+def render_song(name, recipe):
+    rng = random.Random(seed_for(name, recipe))
+    bpm = float(recipe["bpm"])
+    bars = int(recipe["bars"])
+    bar_s = 4 * 60.0 / bpm
+    total = int(round(bars * bar_s * RATE))
+    buf = [0.0] * total
+    instruments = recipe["instruments"]
+    cache = {}
+    for track in recipe["tracks"]:
+        events, nsteps = parse_pattern(track["pattern"])
+        steps_per_bar = nsteps / float(bars)
+        if steps_per_bar != int(steps_per_bar):
+            raise ValueError("%s: pattern length %d is not a whole number of bars"
+                             % (track["name"], nsteps))
+        step_s = bar_s / steps_per_bar
+        vol = float(track.get("volume", 1.0))
+        echo = track.get("echo")
+        gate_frac = float(track.get("gate", 1.0))
+        for step, nlen, tok in events:
+            start = int(round(step * step_s * RATE))
+            if track.get("drums"):
+                # one character per drum voice, so "kh" = kick + hat together
+                for ch in tok:
+                    inst = instruments[track["drums"][ch]]
+                    key = ("drum", ch)
+                    if key not in cache or inst.get("vary"):
+                        cache[key] = render_voice(inst, rng)
+                    mix_into(buf, cache[key], start, vol, wrap=True)
+                continue
+            inst = instruments[track["instrument"]]
+            freq = note_freq(tok)
+            gate = nlen * step_s * gate_frac
+            key = (track["instrument"], tok, nlen)
+            if key not in cache:
+                cache[key] = render_voice(inst, rng, freq, gate)
+            voice = cache[key]
+            mix_into(buf, voice, start, vol, wrap=True)
+            if echo:
+                delay = int(round(echo["steps"] * step_s * RATE))
+                g = vol
+                for r in range(1, int(echo["repeats"]) + 1):
+                    g *= float(echo["feedback"])
+                    mix_into(buf, voice, start + r * delay, g, wrap=True)
+    # wrap-around mixing makes the loop seamless; only take out the mean, a
+    # filter here would break the join.
+    mean = sum(buf) / len(buf)
+    for i in range(len(buf)):
+        buf[i] -= mean
+    normalise(buf)
+    return buf
+
+
+def render_voice(inst, rng, freq=None, gate=None):
+    layers = inst["layers"]
+    parts = []
+    for layer in layers:
+        if gate is not None and "length" not in layer:
+            parts.append(render_layer(layer, rng, freq, gate))
+        else:
+            parts.append(render_layer(layer, rng, freq))
+    n = max(len(p) for p in parts)
+    out = [0.0] * n
+    for p in parts:
+        for i, v in enumerate(p):
+            out[i] += v
+    g = float(inst.get("volume", 1.0))
+    return [v * g for v in out]
+
+
+def remove_dc(buf):
+    # One-pole high-pass at ~15 Hz, then exact mean removal.
+    r = 1.0 - 2.0 * math.pi * 15.0 / RATE
+    x1 = y1 = 0.0
+    for i, x in enumerate(buf):
+        y = x - x1 + r * y1
+        x1, y1 = x, y
+        buf[i] = y
+    mean = sum(buf) / len(buf)
+    for i in range(len(buf)):
+        buf[i] -= mean
+
+
+def fade(buf, fin, fout):
+    n = len(buf)
+    a = min(n, int(fin * RATE))
+    for i in range(a):
+        buf[i] *= i / a
+    b = min(n, int(fout * RATE))
+    for j in range(b):
+        buf[n - 1 - j] *= j / b
+
+
+def normalise(buf):
+    peak = max(abs(v) for v in buf) or 1.0
+    g = PEAK / peak
+    for i in range(len(buf)):
+        buf[i] *= g
+
+
+def write_wav(path, buf):
+    frames = bytearray()
+    for v in buf:
+        s = int(round(v * 32767.0))
+        frames += struct.pack("<h", max(-32767, min(32767, s)))
+    with wave.open(path, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(RATE)
+        w.writeframes(bytes(frames))
+
+
+def main(argv):
+    with open(RECIPES, "r", encoding="utf-8") as fh:
+        recipes = json.load(fh)
+    sounds = {k: v for k, v in recipes.items() if not k.startswith("_")}
+    if "--list" in argv:
+        for k in sounds:
+            print(k)
+        return 0
+    wanted = argv or list(sounds)
+    unknown = [w for w in wanted if w not in sounds]
+    if unknown:
+        print("unknown sound(s): " + ", ".join(unknown), file=sys.stderr)
+        return 1
+    os.makedirs(OUT_DIR, exist_ok=True)
+    for name in wanted:
+        recipe = sounds[name]
+        if recipe.get("kind") == "song":
+            buf = render_song(name, recipe)
+        else:
+            buf = render_effect(name, recipe)
+        path = os.path.join(OUT_DIR, name + ".wav")
+        write_wav(path, buf)
+        print("%-24s %6.3f s  %8d bytes" % (name + ".wav", len(buf) / RATE, os.path.getsize(path)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
