@@ -33,14 +33,52 @@ public:
     void setDirection(bool direction);
     bool getDirection() const { return playerDirection; }
     void setXNormalV(int vx) { xNormalVelocity = vx; }
+    int getXNormalV() const { return xNormalVelocity; }
+
+    // One hit through armour and shield; true when it killed the hero (who is
+    // then already refilled to full health).
+    bool damage(State& state);
+    // Combo step and shield charge for a kill.
+    void killEnemy(State& state);
+    void changeXP(int _xp) { xp += _xp; }
+    int getXP() const { return xp; }
+    int getCombo() const { return combo; }
+    void zeroCombo() { combo = 0; }
+    void fullHealth() { health = maxHealth; }
+    void fillShield() { shield = maxShield; }
+    double getHealthPercentage() const { return static_cast<double>(health) / maxHealth; }
+    double getShieldPercentage() const { return shield / maxShield; }
+    int getHealth() const { return health; }
+    double getShield() const { return shield; }
+
+    void setPrimaryWeapon(Weapon* weapon) { primaryWeapon = weapon; }
+    // Fills the second slot and puts the primary weapon in hand.
+    void setSecondaryWeapon(Weapon* weapon);
+    Weapon* getPrimaryWeapon() const { return primaryWeapon; }
+    Weapon* getSecondaryWeapon() const { return secondaryWeapon; }
+    Weapon* getWeapon() const { return currentWeapon; }
+    void changeWeapon();
+
+    // Back to the start of a run: health, shield, XP, no ability, the revolver alone.
+    void reset(State& state);
+
+    // Recharges the ability once enough kills are counted; returns the ability
+    // bar's fill, 0 to 75.
+    int charge(State& state);
+    // The ability key: detonates a placed C4 charge, or spends the charge.
+    void useAbility(State& state);
 
     Entity* getEntity() const { return playerEntity; }
     Entity* getC4Entity() { return &c4Entity; }
+    bool isC4Placed() const { return c4Placed; }
+    Ability getAbility() const { return currentAbility; }
+    void setAbility(Ability ability) { currentAbility = ability; }
+    bool isCharged() const { return charged; }
+    bool isInvincible() const { return invincible; }
+    void setInvincible(bool value) { invincible = value; }
     SDL_Rect getHitRect() const { return playerHitRect; }
     SDL_Rect* getWheelRect() { return &wheelRect; }
     const SDL_Rect& getWeaponRect() const { return weaponRect; }
-    Weapon* getWeapon() const { return currentWeapon; }
-    bool isC4Placed() const { return c4Placed; }
 
     // Puts the wheel under the middle of the body (after the body was moved).
     void updateWheelRect();

@@ -64,6 +64,38 @@ struct StateFields {
     int playerLevels[4] = {0, 0, 0, 0};
     int abilitiesKills = 0;
     int numberOfPlayerUpgrades = 4;
+
+    // The upgrade tables: one block per item, one row per level (row L - 1 for
+    // a bought level L), column 0 the price in XP, then the item's values.
+    //
+    // Weapons, by Weapon_Type. Revolver and rifle: clip size, reload seconds,
+    // bullet durability, damage, strength. Shotgun: the same but the last
+    // column is the number of bullets per shot. Knife: damage. Laser pistol:
+    // cool fire rate (s), heat buffer, cool-off time (s).
+    double weaponProperties[5][5][6] = {
+        {{10, 4, 3, 1, 1, 1}, {20, 5, 3, 1, 1, 1}, {30, 6, 2, 2, 1, 1}, {40, 7, 2, 2, 2, 1}, {50, 8, 1, 2, 2, 1}},
+        {{10, 2, 3, 1, 1, 1}, {20, 2, 3, 2, 2, 2}, {30, 3, 2, 2, 3, 2}, {40, 3, 2, 2, 4, 3}, {50, 4, 2, 2, 5, 3}},
+        {{10, 1, 3, 1, 1, 3}, {20, 1, 3, 1, 1, 4}, {30, 2, 2, 1, 1, 5}, {40, 2, 2, 1, 1, 6}, {50, 3, 1, 1, 1, 7}},
+        {{10, 1, 0, 0, 0, 0}, {20, 1, 0, 0, 0, 0}, {30, 2, 0, 0, 0, 0}, {40, 2, 0, 0, 0, 0}, {50, 3, 0, 0, 0, 0}},
+        {{10, 0.5, 2, 3, 0, 0}, {20, 0.5, 3, 3, 0, 0}, {30, 0.4, 4, 2, 0, 0}, {40, 0.4, 5, 2, 0, 0},
+         {50, 0.3, 6, 2, 0, 0}},
+    };
+    // Abilities, by Ability: price, kills needed to recharge, then the teleport's
+    // duration (shown only) or the C4 and grenade damage.
+    int abilityProperties[4][5][3] = {
+        {{10, 10, 0}, {20, 8, 0}, {30, 6, 0}, {40, 4, 0}, {50, 2, 0}},
+        {{10, 15, 2}, {20, 12, 2}, {30, 10, 3}, {40, 8, 3}, {50, 5, 3}},
+        {{10, 15, 1}, {20, 15, 2}, {30, 12, 3}, {40, 12, 4}, {50, 10, 5}},
+        {{10, 5, 1}, {20, 4, 1}, {20, 4, 2}, {40, 3, 2}, {50, 3, 3}},
+    };
+    // Player upgrades, by PlayerUpgrades: price, then armour (percent off each
+    // hit), shield multiplier per kill, speed (percent added), dodge (percent chance).
+    double playerProperties[4][5][2] = {
+        {{10, 10}, {20, 20}, {30, 30}, {40, 40}, {50, 50}},
+        {{10, 1.25}, {20, 1.5}, {30, 1.75}, {40, 2}, {50, 2.5}},
+        {{10, 10}, {20, 20}, {30, 30}, {40, 40}, {50, 50}},
+        {{10, 1}, {20, 2}, {30, 3}, {40, 4}, {50, 5}},
+    };
     int setEnemies[numberOfEnemies] = {0, 0, 0, 0, 0};
     int standardWeight[numberOfEnemies] = {40, 70, 80, 90, 100};
 };
