@@ -71,10 +71,10 @@ Weapon::Weapon(Weapon_Type type, SDL_Renderer* renderer, State& state) : rendere
 
     // Every sound is loaded here, once: firing must never read a file.
     if (look.soundPrefix != nullptr) {
-        const std::string folder = std::string("resources/sounds/") + look.soundPrefix;
-        fireSound.init(folder + "-shoot.wav", 0, -1);
-        reloadSound.init(folder + "-reload.wav", 0, -1);
-        emptySound.init(folder + "-empty.wav", 0, -1);
+        const std::string stem = std::string("resources/sounds/") + look.soundPrefix;
+        fireSound.init(stem + "-shoot.wav", 0, -1);
+        reloadSound.init(stem + "-reload.wav", 0, -1);
+        emptySound.init(stem + "-empty.wav", 0, -1);
     }
 
     if (type == knife) reloadable = false;
