@@ -103,6 +103,13 @@ void updateExplosions(std::list<Explosion>& explosions) {
     }
 }
 
+void renderWorldStill(RunObjects& run, World& world) {
+    (void)run;
+    for (const Spawn* point : world.allSpawns) point->render(gameRenderer);
+    for (const Bullet& bullet : world.bullets) bullet.render();
+    renderPlatforms(world.platforms, state.developerMode);
+}
+
 void runFrame(RunObjects& run, World& world, float dt, Uint32 now) {
     if (now - world.startWaveLoad > WAVE_START_DELAY_MS) world.waveStarted = true;
 
