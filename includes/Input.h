@@ -3,10 +3,22 @@
 #include <SDL.h>
 
 #include "State.h"
+#include "World.h"
+
+// Vibration strengths and lengths the game uses.
+const Uint16 RUMBLE_STRONG = 0xBFFF;
+const Uint16 RUMBLE_LIGHT = 0x7FFF;
+
+// Vibrates both motors of the open controller; without one, nothing happens.
+void vibrate(Uint16 strength, Uint32 milliseconds);
 
 // Events every screen handles the same way: closing the window, and a
 // controller plugged in or pulled out. Returns true when the event was one of them.
 bool handleCommonEvent(State& state, const SDL_Event& event);
 
+// One event during play: driving, turning, firing, reloading, switching
+// weapons, the ability, pausing, the teleport aim and the developer keys.
+void handlePlayEvent(State& state, RunObjects& run, World& world, const SDL_Event& event);
+
 // Handles every pending event during play.
-void handlePlayEvents(State& state);
+void handlePlayEvents(State& state, RunObjects& run, World& world);

@@ -3,15 +3,19 @@
 #include <SDL.h>
 
 #include <list>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "Animations.h"
+#include "Bullet.h"
 #include "Entity.h"
 #include "Platform.h"
 #include "Player.h"
 #include "Sound.h"
 #include "Spawn.h"
 #include "Texture.h"
+#include "Weapon.h"
 
 // Objects that live for the whole run: created after init, destroyed before close.
 struct RunObjects {
@@ -30,9 +34,14 @@ struct RunObjects {
     SDL_Rect backgroundRect{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
     // Refilled by each level load; the hero's body points at it.
     std::vector<Spawn> playerSpawns;
+    // One weapon of each kind, indexed by Weapon_Type; the hero's slots point at two of them.
+    std::vector<std::unique_ptr<Weapon>> weapons;
     Entity eZorbi;
     Player player;
     Texture teleportCursor;
+
+    // The weapon of the given kind, or null for a value outside the five kinds.
+    Weapon* weapon(int type) const;
 };
 
 // One level's containers and the frame loop's variables. The level loop owns
@@ -48,13 +57,18 @@ struct World {
     // Every enemy spawn point, then every player spawn point.
     std::vector<Spawn*> allSpawns;
     std::list<Platform*> platforms;
-    // Bodies of the bullets in flight.
+    // Bodies of the bullets in flight, and the bullets that point at them.
     std::list<Entity> eBullets;
+    std::list<Bullet> bullets;
     // The wave's robot bodies, then the hero's body.
     std::list<Entity*> allCharacterEntities;
 
     bool waveOverride = false;
+    // The fire key or trigger was released since the last shot.
     bool shootingReset = true;
+    // The keyboard's driving keys held down.
+    bool leftMovement = false;
+    bool rightMovement = false;
     int waveNumber = 0;
     float lastFPS = 0;
     bool inWave = false;

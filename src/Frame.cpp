@@ -3,10 +3,46 @@
 #include "Camera.h"
 #include "Game.h"
 #include "GlobalConstants.h"
+#include "Input.h"
 
 namespace {
 // Robots and the hero hold still for the first second of a wave.
 const Uint32 WAVE_START_DELAY_MS = 1000;
+
+// Aiming lasts a little over two seconds; robots hold still meanwhile.
+const float TELEPORT_AIM_MS = 2000.0f;
+
+void aimTeleport(RunObjects& run, float dt, Uint32 now) {
+    if (!state.teleportSelection) return;
+    pauseEnemy = true;
+    const float cursorSpeed = static_cast<float>(scale(300));
+    state.teleportCursorX = static_cast<int>(static_cast<float>(state.teleportCursorX) + state.tcVx * dt * cursorSpeed);
+    state.teleportCursorY = static_cast<int>(static_cast<float>(state.teleportCursorY) + state.tcVy * dt * cursorSpeed);
+    if ((static_cast<float>(now) - state.startSelection) / TELEPORT_AIM_MS > 1) {
+        state.teleportSelection = false;
+        run.eZorbi.setPosition(state.teleportCursorX, state.teleportCursorY);
+        pauseEnemy = false;
+    }
+}
+
+void advanceReload(RunObjects& run, float dt) {
+    Weapon* weapon = run.player.getWeapon();
+    if (weapon == nullptr) return;
+    if (weapon->isReloadable()) weapon->reload(dt);
+    if (weapon->wasJustReloaded()) vibrate(RUMBLE_LIGHT, 50);
+}
+
+void moveBullets(World& world, float dt) {
+    for (auto it = world.bullets.begin(); it != world.bullets.end();) {
+        if (it->move(dt, world.platforms, state.developerMode)) {
+            world.eBullets.erase(it->getIterator());
+            it = world.bullets.erase(it);
+            continue;
+        }
+        it->render();
+        ++it;
+    }
+}
 
 void renderDeveloperHeroOutlines(Player& player) {
     SDL_SetRenderDrawColor(gameRenderer, 0, 255, 0, 255);
@@ -70,8 +106,12 @@ void updateExplosions(std::list<Explosion>& explosions) {
 void runFrame(RunObjects& run, World& world, float dt, Uint32 now) {
     if (now - world.startWaveLoad > WAVE_START_DELAY_MS) world.waveStarted = true;
 
+    aimTeleport(run, dt, now);
+    advanceReload(run, dt);
+
     renderBackdrop(run);
     renderSpawns(world.allSpawns, state.developerMode);
+    moveBullets(world, dt);
     SDL_SetRenderDrawColor(gameRenderer, 255, 0, 0, 255);
     updateExplosions(run.explosions);
 

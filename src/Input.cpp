@@ -1,6 +1,164 @@
 #include "Input.h"
 
 #include "Game.h"
+#include "Weapon.h"
+
+namespace {
+
+bool axisPushed(Sint16 value) { return value > JOYSTICK_DEAD_ZONE || value < -JOYSTICK_DEAD_ZONE; }
+
+Sint16 axis(SDL_GameControllerAxis which) {
+    return controller != nullptr ? SDL_GameControllerGetAxis(controller, which) : 0;
+}
+
+bool button(SDL_GameControllerButton which) {
+    return controller != nullptr && SDL_GameControllerGetButton(controller, which) == 1;
+}
+
+bool shoot(State& state, RunObjects& run, World& world) {
+    const SDL_Rect& body = run.eZorbi.getRect();
+    Weapon* weapon = run.player.getWeapon();
+    if (weapon == nullptr) return false;
+    return weapon->shoot(&world.eBullets, &world.bullets, state, run.player.getDirection(), body.x, body.y);
+}
+
+void keyDown(State& state, RunObjects& run, World& world, SDL_Keycode key) {
+    Player& player = run.player;
+    const bool aiming = state.teleportSelection;
+
+    if (key == SDLK_1) state.developerMode = !state.developerMode;
+    if (key == SDLK_2 && state.developerMode) {
+        // Skip ahead: this wave ends at the end of the frame and play goes on at wave 31.
+        world.waveNumber = 30;
+        world.waveOverride = true;
+    }
+    if (key == SDLK_4 && state.developerMode) {
+        pauseEnemy = !pauseEnemy;
+    } else if (key == SDLK_ESCAPE) {
+        state.menu = Menu::pause;
+    }
+    if (key == SDLK_d) {
+        player.setXNormalV(1);
+        world.rightMovement = true;
+    }
+    if (key == SDLK_a) {
+        player.setXNormalV(-1);
+        world.leftMovement = true;
+    }
+
+    if (key == SDLK_l && aiming) {
+        state.tcVx = 1;
+        state.tcMovingRight = true;
+    } else if (key == SDLK_l) {
+        player.setDirection(true);
+    } else if (key == SDLK_j && aiming) {
+        state.tcVx = -1;
+        state.tcMovingLeft = true;
+    } else if (key == SDLK_j) {
+        player.setDirection(false);
+    } else if (key == SDLK_k && aiming) {
+        state.tcVy = 1;
+        state.tcMovingDown = true;
+    } else if (key == SDLK_i && aiming) {
+        state.tcVy = -1;
+        state.tcMovingUp = true;
+    } else if (key == SDLK_w) {
+        player.changeWeapon();
+    } else if (key == SDLK_r) {
+        if (Weapon* weapon = player.getWeapon()) weapon->forceReload();
+    }
+
+    if (key == SDLK_SPACE && world.waveStarted && !state.c4Placed) {
+        // One shot per press; leaving an upgrade menu re-arms a key whose release was missed.
+        if ((world.shootingReset || state.resetShooting) && !aiming) {
+            shoot(state, run, world);
+            world.shootingReset = false;
+            state.resetShooting = false;
+        }
+    } else if (key == SDLK_e) {
+        player.useAbility(state);
+    }
+}
+
+void keyUp(State& state, RunObjects& run, World& world, SDL_Keycode key) {
+    if (key == SDLK_d) world.rightMovement = false;
+    if (key == SDLK_a) world.leftMovement = false;
+    run.player.setXNormalV(!world.leftMovement && !world.rightMovement ? 0 : (world.leftMovement ? -1 : 1));
+
+    if (key == SDLK_l) {
+        state.tcMovingRight = false;
+    } else if (key == SDLK_j) {
+        state.tcMovingLeft = false;
+    } else if (key == SDLK_k) {
+        state.tcMovingDown = false;
+    } else if (key == SDLK_i) {
+        state.tcMovingUp = false;
+    }
+    state.tcVx = !state.tcMovingLeft && !state.tcMovingRight ? 0 : (state.tcMovingLeft ? -1 : 1);
+    state.tcVy = !state.tcMovingUp && !state.tcMovingDown ? 0 : (state.tcMovingUp ? -1 : 1);
+
+    if (key == SDLK_SPACE) world.shootingReset = true;
+}
+
+void axisMoved(State& state, RunObjects& run, World& world) {
+    Player& player = run.player;
+    const bool aiming = state.teleportSelection;
+
+    if (axisPushed(axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT))) {
+        if (world.shootingReset && !aiming && !state.c4Placed) {
+            vibrate(RUMBLE_STRONG, shoot(state, run, world) ? 150 : 75);
+            world.shootingReset = false;
+        }
+    } else {
+        world.shootingReset = true;
+    }
+
+    const Sint16 rightX = axis(SDL_CONTROLLER_AXIS_RIGHTX);
+    if (rightX > JOYSTICK_DEAD_ZONE) {
+        if (aiming) state.tcVx = 1; else player.setDirection(true);
+    } else if (rightX < -JOYSTICK_DEAD_ZONE) {
+        if (aiming) state.tcVx = -1; else player.setDirection(false);
+    } else {
+        state.tcVx = 0;
+    }
+
+    const Sint16 rightY = axis(SDL_CONTROLLER_AXIS_RIGHTY);
+    if (rightY > JOYSTICK_DEAD_ZONE) {
+        if (aiming) state.tcVy = 1;
+    } else if (rightY < -JOYSTICK_DEAD_ZONE) {
+        if (aiming) state.tcVy = -1;
+    } else {
+        state.tcVy = 0;
+    }
+
+    const Sint16 leftX = axis(SDL_CONTROLLER_AXIS_LEFTX);
+    if (leftX > JOYSTICK_DEAD_ZONE) {
+        player.setXNormalV(1);
+    } else if (leftX < -JOYSTICK_DEAD_ZONE) {
+        player.setXNormalV(-1);
+    } else {
+        player.setXNormalV(0);
+    }
+}
+
+void buttonPressed(State& state, RunObjects& run) {
+    Player& player = run.player;
+    if (button(SDL_CONTROLLER_BUTTON_Y)) {
+        player.changeWeapon();
+    } else if (button(SDL_CONTROLLER_BUTTON_B)) {
+        player.useAbility(state);
+    } else if (button(SDL_CONTROLLER_BUTTON_START)) {
+        state.menu = Menu::pause;
+    } else if (button(SDL_CONTROLLER_BUTTON_X)) {
+        if (Weapon* weapon = player.getWeapon()) weapon->forceReload();
+    }
+}
+
+}  // namespace
+
+void vibrate(Uint16 strength, Uint32 milliseconds) {
+    if (controller != nullptr) SDL_GameControllerRumble(controller, strength, strength, milliseconds);
+}
 
 bool handleCommonEvent(State& state, const SDL_Event& event) {
     switch (event.type) {
@@ -18,9 +176,29 @@ bool handleCommonEvent(State& state, const SDL_Event& event) {
     }
 }
 
-void handlePlayEvents(State& state) {
+void handlePlayEvent(State& state, RunObjects& run, World& world, const SDL_Event& event) {
+    if (handleCommonEvent(state, event)) return;
+    switch (event.type) {
+        case SDL_KEYDOWN:
+            keyDown(state, run, world, event.key.keysym.sym);
+            break;
+        case SDL_KEYUP:
+            keyUp(state, run, world, event.key.keysym.sym);
+            break;
+        case SDL_CONTROLLERAXISMOTION:
+            axisMoved(state, run, world);
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            buttonPressed(state, run);
+            break;
+        default:
+            break;
+    }
+}
+
+void handlePlayEvents(State& state, RunObjects& run, World& world) {
     SDL_Event event;
     while (state.menu != Menu::weaponUpgrade && SDL_PollEvent(&event) != 0) {
-        handleCommonEvent(state, event);
+        handlePlayEvent(state, run, world, event);
     }
 }

@@ -16,7 +16,7 @@ void playLevel(RunObjects& run, World& world) {
         const float dt = static_cast<float>(current - run.lastUpdate) / 1000.0f;
         run.lastUpdate = current;
 
-        handlePlayEvents(state);
+        handlePlayEvents(state, run, world);
         runFrame(run, world, dt, current);
 
         SDL_SetRenderDrawColor(gameRenderer, 16, 16, 16, 255);

@@ -1,5 +1,12 @@
 #include "Player.h"
 
+#include "Weapon.h"
+
+namespace {
+// A touching robot's hit before armour.
+const double BASE_HIT = 50.0;
+}
+
 Player::Player(Entity* entity, Weapon* primaryWeapon)
     : playerEntity(entity), currentWeapon(primaryWeapon), primaryWeapon(primaryWeapon) {
     damageSound.init("resources/sounds/playerDamage.wav", 0, -1);
@@ -33,10 +40,13 @@ void Player::updateWheelRect() {
 }
 
 int Player::move(float dt, const std::list<Platform*>& platforms, State& state) {
-    (void)state;
-    playerEntity->setXVelocity(static_cast<float>(defaultXSpeed * xNormalVelocity));
+    const int speedLevel = state.playerLevels[speed];
+    const int speedIncrease =
+        speedLevel > 0 ? static_cast<int>(state.playerProperties[speed][speedLevel - 1][1] * defaultXSpeed / 100) : 0;
+    playerEntity->setXVelocity(static_cast<float>((defaultXSpeed + speedIncrease) * xNormalVelocity));
     if (c4Placed) c4Entity.move(dt, platforms, nullptr, nullptr);
 
+    // Landing is decided by the wheel under the middle of the body, as it stood after the last step.
     int amountFallen = 0;
     const bool inAir = playerEntity->move(dt, platforms, &amountFallen, &wheelRect);
     if (!inAir && invincible) {
@@ -67,10 +77,107 @@ void Player::render() const {
     if (c4Placed) c4Entity.render(0, 0, false);
     playerEntity->render(0, 0, false);
     if (c4Placed) {
+        // The detonator is held instead of the weapon while a charge lies in the level.
         if (playerDirection) {
             detinatorTexture.render(body.x + scale(35), body.y + scale(12));
         } else {
             detinatorTexture.render(body.x - scale(17), body.y + scale(12), SDL_FLIP_HORIZONTAL);
         }
+    } else if (currentWeapon != nullptr) {
+        currentWeapon->render(body.x, body.y, playerDirection);
     }
+}
+
+bool Player::damage(State& state) {
+    const int armorLevel = state.playerLevels[armor];
+    const double hit =
+        armorLevel == 0 ? BASE_HIT : BASE_HIT - BASE_HIT * state.playerProperties[armor][armorLevel - 1][1] / 100;
+    shield -= hit;
+    if (shield <= 0) {
+        // What the shield could not absorb comes off health.
+        health = static_cast<int>(shield + health);
+        if (health <= 0) {
+            health = maxHealth;
+            combo = 0;
+            c4Placed = false;
+            return true;
+        }
+        shield = 0;
+    }
+    damageSound.play();
+    return false;
+}
+
+void Player::killEnemy(State& state) {
+    combo += 1;
+    const int shieldLevel = state.playerLevels[PlayerUpgrades::shield];
+    const double multiplier =
+        shieldLevel > 0 ? state.playerProperties[PlayerUpgrades::shield][shieldLevel - 1][1] : 1.0;
+    shield += combo * multiplier;
+    if (shield >= maxShield) shield = maxShield;
+}
+
+void Player::setSecondaryWeapon(Weapon* weapon) {
+    secondaryWeapon = weapon;
+    currentWeapon = primaryWeapon;
+}
+
+void Player::changeWeapon() {
+    if (currentWeapon == primaryWeapon && secondaryWeapon != nullptr) {
+        currentWeapon = secondaryWeapon;
+    } else if (currentWeapon == secondaryWeapon) {
+        currentWeapon = primaryWeapon;
+    }
+}
+
+void Player::reset(State& state) {
+    health = maxHealth;
+    shield = 0;
+    xp = 0;
+    currentAbility = none;
+    state.weapon1 = revolver;
+    state.weapon2 = -1;
+    state.abilitiesKills = 0;
+    charge(state);
+}
+
+int Player::charge(State& state) {
+    if (currentAbility == none) return charged ? 75 : 0;
+    const int abilityLevel = state.abilityLevels[currentAbility];
+    const int row = abilityLevel > 0 ? abilityLevel - 1 : 0;
+    const int needed = state.abilityProperties[currentAbility][row][1];
+    if (state.abilitiesKills >= needed) {
+        state.abilitiesKills = 0;
+        charged = true;
+        return 75;
+    }
+    if (!charged) return state.abilitiesKills * 75 / needed;
+    return 75;
+}
+
+void Player::useAbility(State& state) {
+    if (c4Placed) {
+        state.c4Exploded = true;
+        c4Placed = false;
+        state.c4Placed = false;
+        return;
+    }
+    if (!charged) return;
+    const SDL_Rect& body = playerEntity->getRect();
+    switch (currentAbility) {
+        case teleport:
+            state.teleportSelection = !state.teleportSelection;
+            state.teleportCursorX = body.x;
+            state.teleportCursorY = body.y;
+            state.startSelection = static_cast<float>(SDL_GetTicks());
+            break;
+        case c4:
+            c4Entity.setPhysics(body.x, body.y + body.h - scale(32), 0, 0);
+            c4Placed = true;
+            state.c4Placed = true;
+            break;
+        default:
+            break;
+    }
+    charged = false;
 }

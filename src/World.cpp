@@ -4,18 +4,34 @@
 #include "GlobalConstants.h"
 #include "Level.h"
 
+namespace {
+std::vector<std::unique_ptr<Weapon>> makeWeapons(SDL_Renderer* renderer) {
+    std::vector<std::unique_ptr<Weapon>> weapons;
+    for (Weapon_Type type : {revolver, rifle, shotgun, knife, laserPistol}) {
+        weapons.push_back(std::make_unique<Weapon>(type, renderer, state));
+    }
+    return weapons;
+}
+}  // namespace
+
 RunObjects::RunObjects(SDL_Renderer* renderer)
     : explosion("resources/sounds/shortExplosion.wav", 0, -1),
       mediumExplosion("resources/sounds/mediumExplosion.wav", 0, -1),
       song("resources/sounds/song.wav", -1, 0),
+      weapons(makeWeapons(renderer)),
       eZorbi(&playerSpawns, renderer, 10),
-      player(&eZorbi, nullptr) {
+      player(&eZorbi, weapons[revolver].get()) {
     background.setup(scale(960), scale(480), renderer);
     if (!background.loadFromFile("background.png")) SDL_Log("Could not load background texture!");
     playerSpawns.reserve(2);
     teleportCursor.setup(scale(50), scale(60), renderer);
     if (!teleportCursor.loadFromFile("Zorbi.png")) SDL_Log("Could not load teleport cursor texture!");
     teleportCursor.setColorMod(0, 150, 255);
+}
+
+Weapon* RunObjects::weapon(int type) const {
+    if (type < 0 || type >= static_cast<int>(weapons.size())) return nullptr;
+    return weapons[static_cast<std::size_t>(type)].get();
 }
 
 World::World() {

@@ -86,3 +86,102 @@ private:
 
 // Path of a level fixture kept with the tests.
 inline std::string fixture(const std::string& name) { return std::string(ZELVANE_FIXTURES) + "/" + name; }
+
+// A game controller plugged in for a test: a virtual joystick of controller
+// type whose rumble requests are recorded. Opened as the game's controller.
+class VirtualPad {
+public:
+    struct Rumble {
+        Uint16 low;
+        Uint16 high;
+        Uint32 tick;
+    };
+
+    VirtualPad() {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = "Test Pad";
+        desc.userdata = this;
+        desc.Rumble = &VirtualPad::record;
+        index = SDL_JoystickAttachVirtualEx(&desc);
+        loadController();
+        joystick = controller != nullptr ? SDL_GameControllerGetJoystick(controller) : nullptr;
+        settle();
+    }
+    ~VirtualPad() {
+        if (controller != nullptr) {
+            SDL_GameControllerClose(controller);
+            controller = nullptr;
+        }
+        state.controller = false;
+        SDL_JoystickDetachVirtual(index);
+        settle();
+    }
+    VirtualPad(const VirtualPad&) = delete;
+    VirtualPad& operator=(const VirtualPad&) = delete;
+
+    bool ok() const { return joystick != nullptr; }
+
+    // Sets an axis (for a trigger, v reads back as (v + 32768) / 2) and lets
+    // the event reach the queue.
+    void axis(SDL_GameControllerAxis which, Sint16 value) {
+        SDL_JoystickSetVirtualAxis(joystick, which, value);
+        SDL_JoystickUpdate();
+    }
+    void button(SDL_GameControllerButton which, bool down) {
+        SDL_JoystickSetVirtualButton(joystick, which, down ? 1 : 0);
+        SDL_JoystickUpdate();
+    }
+
+    // Waits until the motors are switched off again; returns how long the last
+    // vibration lasted in milliseconds (0 when none was running).
+    Uint32 vibrationLength(Uint32 timeout = 2000) {
+        if (rumbles.empty() || (rumbles.back().low == 0 && rumbles.back().high == 0)) return 0;
+        const Uint32 started = rumbles.back().tick;
+        const Uint32 deadline = SDL_GetTicks() + timeout;
+        while (SDL_GetTicks() < deadline) {
+            SDL_JoystickUpdate();
+            if (rumbles.back().low == 0 && rumbles.back().high == 0) return rumbles.back().tick - started;
+            SDL_Delay(1);
+        }
+        return timeout;
+    }
+
+    // The vibrations asked for, without the requests that stop the motors.
+    std::vector<Rumble> vibrations() const {
+        std::vector<Rumble> started;
+        for (const Rumble& r : rumbles)
+            if (r.low != 0 || r.high != 0) started.push_back(r);
+        return started;
+    }
+
+    static void settle() {
+        SDL_JoystickUpdate();
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+
+    std::vector<Rumble> rumbles;
+    int index = -1;
+    SDL_Joystick* joystick = nullptr;
+
+private:
+    static int record(void* self, Uint16 low, Uint16 high) {
+        static_cast<VirtualPad*>(self)->rumbles.push_back({low, high, SDL_GetTicks()});
+        return 0;
+    }
+};
+
+// Pushes a key press or release into the event queue.
+inline void pushKey(SDL_Keycode key, bool down) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}

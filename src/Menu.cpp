@@ -1,0 +1,364 @@
+#include "Menu.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "GlobalConstants.h"
+
+namespace {
+
+const SDL_Color BOX_FILL{26, 26, 26, 255};
+const SDL_Color BOX_OUTLINE{220, 220, 220, 255};
+const Uint8 DIMMED = 60;
+const Uint8 UNDIMMED = 255;
+
+// Lines stand scale(15) apart; the running position is truncated per line.
+int lineOffset(int line) { return scale(15.0 * line); }
+
+// The widest line sets the box and the label column; of equal lines the first wins.
+template <typename LabelWidth, typename ValueWidth>
+HoverLayout layoutLines(std::size_t lines, LabelWidth labelWidth, ValueWidth valueWidth) {
+    HoverLayout layout;
+    for (std::size_t i = 0; i < lines; ++i) {
+        const int total = labelWidth(i) + valueWidth(i) + 32;
+        if (total > layout.width) {
+            layout.width = total;
+            layout.breakPoint = labelWidth(i) + 10;
+        }
+    }
+    layout.height = lineOffset(static_cast<int>(lines));
+    return layout;
+}
+
+}  // namespace
+
+HoverLayout hoverLayout(const std::vector<int>& labelWidths, const std::vector<int>& valueWidths) {
+    const std::size_t lines = std::min(labelWidths.size(), valueWidths.size());
+    return layoutLines(
+        lines, [&](std::size_t i) { return labelWidths[i]; }, [&](std::size_t i) { return valueWidths[i]; });
+}
+
+// ---------------------------------------------------------------------------
+// UI_HoverText
+
+void UI_HoverText::setup(int numberOfLines, SDL_Renderer* renderer) {
+    const auto lines = static_cast<std::size_t>(std::max(0, numberOfLines));
+    text.reserve(lines);
+    values.reserve(lines);
+    lineTexts.reserve(lines);
+    lineValues.reserve(lines);
+    this->renderer = renderer;
+}
+
+void UI_HoverText::addLine(const std::string& lineText, const std::string& lineValue, TTF_Font* font,
+                           SDL_Color color) {
+    // A line whose text fails to render still counts, so labels and values stay paired.
+    Texture label;
+    label.setup(renderer);
+    label.loadFromRenderedText(lineText, color, font);
+    text.push_back(label);
+
+    Texture value;
+    value.setup(renderer);
+    value.loadFromRenderedText(lineValue, color, font);
+    values.push_back(value);
+
+    lineTexts.push_back(lineText);
+    lineValues.push_back(lineValue);
+}
+
+HoverLayout UI_HoverText::layout() const {
+    return layoutLines(
+        text.size(), [this](std::size_t i) { return text[i].getWidth(); },
+        [this](std::size_t i) { return values[i].getWidth(); });
+}
+
+void UI_HoverText::render(int x, int y) const {
+    const HoverLayout box = layout();
+    const SDL_Rect rect{x, y, box.width, box.height};
+    SDL_SetRenderDrawColor(renderer, BOX_FILL.r, BOX_FILL.g, BOX_FILL.b, BOX_FILL.a);
+    SDL_RenderFillRect(renderer, &rect);
+    SDL_SetRenderDrawColor(renderer, BOX_OUTLINE.r, BOX_OUTLINE.g, BOX_OUTLINE.b, BOX_OUTLINE.a);
+    SDL_RenderDrawRect(renderer, &rect);
+
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int lineY = y + lineOffset(static_cast<int>(i));
+        text[i].render(x + box.breakPoint - text[i].getWidth(), lineY);
+        values[i].render(x + box.breakPoint + 2, lineY);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// UI_Button
+
+UI_Button::UI_Button(int x, int y, SDL_Renderer* renderer, Sound* sound, ButtonAction action, State& state,
+                     int type, int attribute, int attribute2)
+    : x(x), y(y), attribute(attribute), attribute2(attribute2), type(type), state(state), action(action),
+      buttonClick(sound) {
+    setType(type, renderer);
+}
+
+UI_Button::UI_Button(int x, int y, const std::string& text, SDL_Renderer* renderer, Sound* sound,
+                     const SDL_Color* color, TTF_Font* font, ButtonAction action, State& state, int type,
+                     int attribute, int attribute2)
+    : UI_Button(x, y, renderer, sound, action, state, type, attribute, attribute2) {
+    usingText = true;
+    textTexture.setup(0, 0, renderer);
+    const SDL_Color labelColor = color != nullptr ? *color : SDL_Color{255, 255, 255, 255};
+    textTexture.loadFromRenderedText(text, labelColor, font);
+}
+
+UI_Button::UI_Button(int x, int y, const std::string& path, SDL_Renderer* renderer, Sound* sound,
+                     ButtonAction action, State& state, int type, int attribute, int attribute2,
+                     const std::string& secondaryPath)
+    : UI_Button(x, y, renderer, sound, action, state, type, attribute, attribute2) {
+    usingText = false;
+    loadImage(imageTexture, path);
+    if (secondaryPath != "no") {
+        secondaryImage = true;
+        loadImage(secondImageTexture, secondaryPath);
+    }
+}
+
+void UI_Button::loadImage(Texture& target, const std::string& path) {
+    target.setup(w, h, renderer);
+    target.loadFromFile(path);
+}
+
+void UI_Button::setType(int type, SDL_Renderer* renderer) {
+    this->renderer = renderer;
+    switch (type) {
+    case 0:
+        w = width;
+        h = height;
+        loadImage(texture, "button.png");
+        loadImage(hoverTexture, "button1.png");
+        break;
+    case 1:
+        w = smallWidth;
+        h = smallHeight;
+        loadImage(texture, "upgrade-menu/small.png");
+        loadImage(hoverTexture, "upgrade-menu/small-selected.png");
+        loadImage(activeTexture, "upgrade-menu/small-active.png");
+        break;
+    case 2:
+        w = weaponWidth;
+        h = weaponWidth;
+        loadImage(texture, "upgrade-menu/upgrade-button.png");
+        loadImage(hoverTexture, "upgrade-menu/upgrade-selected.png");
+        loadImage(activeTexture, "upgrade-menu/upgrade-active.png");
+        break;
+    case 3:
+        w = scale(60);
+        h = scale(30);
+        loadImage(texture, "upgrade-menu/weapon.png");
+        loadImage(hoverTexture, "upgrade-menu/weapon-selected.png");
+        loadImage(activeTexture, "upgrade-menu/weapon-active.png");
+        break;
+    default:
+        break;
+    }
+}
+
+void UI_Button::render() const {
+    texture.render(x, y);
+    if (active) activeTexture.render(x, y);
+    if (selected) hoverTexture.render(x, y);
+    if (usingText) {
+        textTexture.render(x + (w - textTexture.getWidth()) / 2, y + (h - textTexture.getHeight()) / 2);
+        return;
+    }
+    imageTexture.render(x, y);
+    if (secondaryImage) secondImageTexture.render(x, y);
+}
+
+bool UI_Button::mouseEvent(int mouseX, int mouseY) const {
+    return x <= mouseX && mouseX <= x + w && y <= mouseY && mouseY <= y + h;
+}
+
+UI_Button* UI_Button::move(MENU_CONTROL action) const {
+    UI_Button* neighbour = nullptr;
+    switch (action) {
+    case MENU_CONTROL::up:
+        neighbour = buttonAbove;
+        break;
+    case MENU_CONTROL::down:
+        neighbour = buttonBelow;
+        break;
+    case MENU_CONTROL::left:
+        neighbour = buttonLeft;
+        break;
+    case MENU_CONTROL::right:
+        neighbour = buttonRight;
+        break;
+    default:
+        break;
+    }
+    // A disabled neighbour blocks the way; nothing skips over it.
+    if (neighbour == nullptr || neighbour->isDisabled()) return nullptr;
+    return neighbour;
+}
+
+void UI_Button::link(RELATIVE_DIRECTION direction, UI_Button* button) {
+    switch (direction) {
+    case RELATIVE_DIRECTION::above:
+        buttonAbove = button;
+        break;
+    case RELATIVE_DIRECTION::below:
+        buttonBelow = button;
+        break;
+    case RELATIVE_DIRECTION::left:
+        buttonLeft = button;
+        break;
+    case RELATIVE_DIRECTION::right:
+        buttonRight = button;
+        break;
+    }
+}
+
+void UI_Button::linkButtons(UI_Button* above, UI_Button* below, UI_Button* left, UI_Button* right) {
+    buttonAbove = above;
+    buttonBelow = below;
+    buttonLeft = left;
+    buttonRight = right;
+}
+
+void UI_Button::disable() {
+    disabled = true;
+    applyDimming();
+}
+
+void UI_Button::enable() {
+    disabled = false;
+    applyDimming();
+}
+
+void UI_Button::applyDimming() {
+    // Each button holds its own textures, so dimming never reaches another button
+    // that shows the same picture.
+    const Uint8 level = disabled ? DIMMED : UNDIMMED;
+    imageTexture.setColorMod(level, level, level);
+    secondImageTexture.setColorMod(level, level, level);
+}
+
+void UI_Button::setupHover(int numberOflines) {
+    ht.setup(numberOflines, renderer);
+    hover = true;
+}
+
+void UI_Button::addLine(const std::string& lineText, const std::string& lineValue, TTF_Font* font,
+                        SDL_Color color) {
+    ht.addLine(lineText, lineValue, font, color);
+}
+
+void UI_Button::renderHover(int x, int y) const { ht.render(x, y); }
+
+void UI_Button::click() {
+    // The action may clear and rebuild the menu holding this button, so nothing
+    // of the button is read once it returns.
+    Sound* sound = buttonClick;
+    if (action != nullptr) action(state, attribute, attribute2);
+    if (sound != nullptr) sound->play();
+}
+
+// ---------------------------------------------------------------------------
+// UI_Menu
+
+UI_Menu::UI_Menu(int numberOfButtons) : room(std::max(0, numberOfButtons)) {
+    buttons.reserve(static_cast<std::size_t>(room));
+}
+
+void UI_Menu::setup(SDL_Renderer* renderer, Sound* buttonSound) {
+    this->renderer = renderer;
+    this->buttonSound = buttonSound;
+}
+
+bool UI_Menu::hasRoom() const {
+    // Growing past the room reserved would move every button and leave the
+    // neighbour links and the current button pointing at freed memory.
+    if (static_cast<int>(buttons.size()) < room) return true;
+    SDL_Log("No room for another button in this menu (%d buttons)!", room);
+    return false;
+}
+
+int UI_Menu::addButton(int x, int y, const std::string& text, SDL_Color* color, TTF_Font* font, int above,
+                       int below, int left, int right, ButtonAction action, State& state, int type, int attribute,
+                       int attribute2) {
+    if (!hasRoom()) return -1;
+    buttons.emplace_back(x, y, text, renderer, buttonSound, color, font, action, state, type, attribute, attribute2);
+    return linkNewButton(above, below, left, right);
+}
+
+int UI_Menu::addButton(int x, int y, const std::string& path, int above, int below, int left, int right,
+                       ButtonAction action, State& state, int type, int attribute, int attribute2,
+                       const std::string& secondaryPath) {
+    if (!hasRoom()) return -1;
+    buttons.emplace_back(x, y, path, renderer, buttonSound, action, state, type, attribute, attribute2,
+                         secondaryPath);
+    return linkNewButton(above, below, left, right);
+}
+
+int UI_Menu::linkNewButton(int above, int below, int left, int right) {
+    const int index = static_cast<int>(buttons.size()) - 1;
+    UI_Button& added = buttons.back();
+    // A neighbour must already be in the menu; -1 (or any index not there) names none.
+    auto earlier = [&](int neighbour) -> UI_Button* {
+        if (neighbour == -1) return nullptr;
+        if (neighbour < 0 || neighbour >= index) {
+            SDL_Log("Button %d cannot link to button %d: not in the menu!", index, neighbour);
+            return nullptr;
+        }
+        return &buttons[static_cast<std::size_t>(neighbour)];
+    };
+    if (UI_Button* other = earlier(above)) {
+        added.link(RELATIVE_DIRECTION::above, other);
+        other->link(RELATIVE_DIRECTION::below, &added);
+    }
+    if (UI_Button* other = earlier(below)) {
+        added.link(RELATIVE_DIRECTION::below, other);
+        other->link(RELATIVE_DIRECTION::above, &added);
+    }
+    if (UI_Button* other = earlier(left)) {
+        added.link(RELATIVE_DIRECTION::left, other);
+        other->link(RELATIVE_DIRECTION::right, &added);
+    }
+    if (UI_Button* other = earlier(right)) {
+        added.link(RELATIVE_DIRECTION::right, other);
+        other->link(RELATIVE_DIRECTION::left, &added);
+    }
+    return index;
+}
+
+void UI_Menu::addTitle(int x, int y, const Texture& texture) {
+    titleX = x;
+    titleY = y;
+    titleTexture = texture;
+}
+
+void UI_Menu::reset() {
+    // clear() keeps the capacity, so rebuilt buttons take the same addresses.
+    buttons.clear();
+}
+
+void UI_Menu::release() {
+    buttons.clear();
+    titleTexture.free();
+}
+
+UI_Button* UI_Menu::loadMenu() {
+    for (UI_Button& button : buttons) button.deselect();
+    if (buttons.empty()) return nullptr;
+    buttons.front().select();
+    return &buttons.front();
+}
+
+void UI_Menu::render() const {
+    titleTexture.render(titleX, titleY);
+    for (const UI_Button& button : buttons) button.render();
+    // Tooltips go over every button, so they come in a second pass.
+    for (const UI_Button& button : buttons) {
+        if (button.hasHover() && button.isSelected()) {
+            button.renderHover(button.getX() + button.getWidth(), button.getY());
+        }
+    }
+}

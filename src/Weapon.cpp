@@ -1,0 +1,209 @@
+#include "Weapon.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+namespace {
+
+// How a kind looks and sounds: picture, offsets from the hero's top-left corner, sounds.
+struct WeaponLook {
+    const char* picture;
+    int width;
+    int height;
+    int relXRight;
+    int relXLeft;
+    int relY;
+    int bulletRelXRight;
+    int bulletRelXLeft;
+    int bulletRelY;
+    const char* soundPrefix;  // null: the kind makes no sound
+    const char* loadFailure;
+};
+
+// Sizes and offsets are authored in design units; the left offsets are the negated scaled figures.
+const WeaponLook REVOLVER_LOOK{.picture = "Revolver.png", .width = scale(42), .height = scale(21),
+                               .relXRight = scale(40), .relXLeft = -scale(27), .relY = scale(15),
+                               .bulletRelXRight = scale(19), .bulletRelXLeft = 0, .bulletRelY = scale(19),
+                               .soundPrefix = "revolver", .loadFailure = "Could not load revolver texture!"};
+const WeaponLook RIFLE_LOOK{.picture = "rifle.png", .width = scale(64), .height = scale(24),
+                            .relXRight = scale(20), .relXLeft = -scale(30), .relY = scale(15),
+                            .bulletRelXRight = scale(19), .bulletRelXLeft = 0, .bulletRelY = scale(19),
+                            .soundPrefix = "revolver", .loadFailure = "Could not load rifle texture!"};
+const WeaponLook SHOTGUN_LOOK{.picture = "shotgun.png", .width = scale(42), .height = scale(13.5),
+                              .relXRight = scale(28), .relXLeft = -scale(26), .relY = scale(18),
+                              .bulletRelXRight = scale(19), .bulletRelXLeft = 0, .bulletRelY = scale(19),
+                              .soundPrefix = "revolver", .loadFailure = "Could not load shotgun texture!"};
+const WeaponLook KNIFE_LOOK{.picture = "knife.png", .width = scale(42), .height = scale(21),
+                            .relXRight = scale(40), .relXLeft = -scale(27), .relY = scale(15),
+                            .bulletRelXRight = 0, .bulletRelXLeft = 0, .bulletRelY = 0,
+                            .soundPrefix = nullptr, .loadFailure = "Could not load knife texture!"};
+const WeaponLook LASER_PISTOL_LOOK{.picture = "laserPistol.png", .width = scale(42), .height = scale(21),
+                                   .relXRight = scale(30), .relXLeft = -scale(22), .relY = scale(12),
+                                   .bulletRelXRight = scale(30), .bulletRelXLeft = 0, .bulletRelY = scale(17),
+                                   .soundPrefix = "laserPistol", .loadFailure = "Could not load laserPistol texture!"};
+
+const WeaponLook& lookOf(Weapon_Type type) {
+    switch (type) {
+        case rifle: return RIFLE_LOOK;
+        case shotgun: return SHOTGUN_LOOK;
+        case knife: return KNIFE_LOOK;
+        case laserPistol: return LASER_PISTOL_LOOK;
+        default: return REVOLVER_LOOK;
+    }
+}
+
+}  // namespace
+
+Weapon::Weapon(Weapon_Type type, SDL_Renderer* renderer, State& state) : renderer(renderer), type(type) {
+    upgrade(state);
+
+    const WeaponLook& look = lookOf(type);
+    relXRight = look.relXRight;
+    relXLeft = look.relXLeft;
+    relY = look.relY;
+    bulletRelXRight = look.bulletRelXRight;
+    bulletRelXLeft = look.bulletRelXLeft;
+    bulletRelY = look.bulletRelY;
+
+    texture.setup(look.width, look.height, renderer);
+    if (!texture.loadFromFile(look.picture)) SDL_Log("%s", look.loadFailure);
+
+    // Every sound is loaded here, once: firing must never read a file.
+    if (look.soundPrefix != nullptr) {
+        const std::string stem = std::string("resources/sounds/") + look.soundPrefix;
+        fireSound.init(stem + "-shoot.wav", 0, -1);
+        reloadSound.init(stem + "-reload.wav", 0, -1);
+        emptySound.init(stem + "-empty.wav", 0, -1);
+    }
+
+    if (type == knife) reloadable = false;
+    if (type == laserPistol) {
+        bulletType = laser;
+        reloadSpeed = 3;
+        // Long enough ago that the first shot adds no heat.
+        timeSinceShot = 3;
+    }
+}
+
+void Weapon::render(int playerX, int playerY, bool playerDirection) const {
+    if (playerDirection) {
+        texture.render(playerX + relXRight, playerY + relY);
+    } else {
+        texture.render(playerX + relXLeft, playerY + relY, SDL_FLIP_HORIZONTAL);
+    }
+}
+
+int Weapon::reload(float dt) {
+    if (reloaded) {
+        timeSinceShot += dt;
+        return 75;
+    }
+    if (timeSinceShot >= reloadSpeed) {
+        timeSinceShot = 0;
+        reloaded = true;
+        bulletsInClip = type == laserPistol ? 0 : clipSize;
+        justReloaded = true;
+        return 75;
+    }
+    timeSinceShot += dt;
+    return static_cast<int>((1.0 / reloadSpeed) * (75.0 * timeSinceShot) - 2.0);
+}
+
+void Weapon::forceReload() {
+    timeSinceShot = 0;
+    reloaded = false;
+    bulletsInClip = 0;
+}
+
+bool Weapon::wasJustReloaded() {
+    if (!justReloaded) return false;
+    justReloaded = false;
+    reloadSound.play();
+    return true;
+}
+
+bool Weapon::shoot(std::list<Entity>* eBullets, std::list<Bullet>* bullets, const State& state, bool direction,
+                   int playerX, int playerY) {
+    // The hero holds the detonator while a charge is placed, and the knife only stabs.
+    if (!reloaded || state.c4Placed || type == knife) {
+        emptySound.play();
+        return false;
+    }
+    fireSound.play();
+
+    // The bullets of one shot fan out upward, each a little faster than the one before.
+    for (int i = 0; i < bulletsPerShot; ++i) {
+        if (direction) {
+            eBullets->emplace_back(playerX + bulletRelXRight, playerY + bulletRelY, bulletSpeed + 75 * i, -150 * i,
+                                   renderer);
+        } else {
+            eBullets->emplace_back(playerX + bulletRelXLeft, playerY + bulletRelY, 75 * i - bulletSpeed, -150 * i,
+                                   renderer);
+        }
+        auto body = std::prev(eBullets->end());
+        bullets->emplace_back(&*body, bulletType, bulletDurability, bulletStrength, bulletDamage);
+        bullets->back().setIterator(body);
+    }
+
+    if (type == laserPistol) {
+        // Only quick successive shots heat the barrel.
+        if (coolFireRate >= timeSinceShot) {
+            bulletsInClip += 1;
+            if (bulletsInClip >= clipSize) reloaded = false;
+        }
+    } else {
+        bulletsInClip -= 1;
+        // An empty magazine (never refilled since construction included) starts the reload.
+        if (bulletsInClip <= 0) reloaded = false;
+    }
+
+    timeSinceShot = 0;
+    return true;
+}
+
+void Weapon::upgrade(const State& state) {
+    int level = 0;
+    switch (type) {
+        case rifle: level = state.currentRifleLevel; break;
+        case shotgun: level = state.currentShotgunLevel; break;
+        case knife: level = state.currentKnifeLevel; break;
+        case laserPistol: level = state.currentLaserPistolLevel; break;
+        default: level = state.currentRevolverLevel; break;
+    }
+    // Level L reads row L - 1; a weapon not yet bought reads the first row.
+    const int row = std::clamp(level - 1, 0, 4);
+    const int kind = (type >= revolver && type <= laserPistol) ? type : revolver;
+    const double* c = state.weaponProperties[kind][row];
+
+    switch (type) {
+        case knife: bulletDamage = static_cast<int>(c[1]); break;
+        case laserPistol:
+            coolFireRate = c[1];
+            clipSize = static_cast<int>(c[2]);
+            reloadSpeed = c[3];
+            bulletsInClip = 0;
+            break;
+        case shotgun:
+            clipSize = static_cast<int>(c[1]);
+            reloadSpeed = c[2];
+            bulletDurability = static_cast<int>(c[3]);
+            bulletDamage = static_cast<int>(c[4]);
+            bulletsPerShot = static_cast<int>(c[5]);
+            break;
+        default:
+            clipSize = static_cast<int>(c[1]);
+            reloadSpeed = c[2];
+            bulletDurability = static_cast<int>(c[3]);
+            bulletDamage = static_cast<int>(c[4]);
+            bulletStrength = static_cast<int>(c[5]);
+            break;
+    }
+}
+
+void Weapon::reset() {
+    timeSinceShot = 0;
+    reloaded = true;
+    justReloaded = false;
+    bulletsInClip = type == laserPistol ? 0 : clipSize;
+}
