@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <list>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "State.h"
 #include "TestSupport.h"
 #include "UI.h"
+#include "Weapon.h"
 
 namespace {
 
@@ -174,19 +176,31 @@ TEST_F(Hud, DrawsWithTheRendererGivenAtStartUpNotTheCurrentGameRenderer) {
     EXPECT_EQ(litPixels(other, 0, 720), 0);
 }
 
-TEST_F(Hud, TheHeroFeedsTheBars) {
+TEST_F(Hud, TheHeroAndHisWeaponFeedTheBars) {
     std::vector<Spawn> spawns;
     Entity body(&spawns, canvas.renderer, 10);
     Player hero(&body, nullptr);  // no weapon in hand yet: no cartridges
-    hero.fullHealth();
     renderPlayerUI(&hero);
     EXPECT_TRUE(isRed(canvas.pixel(15, 601)) && isGrey(canvas.pixel(52, 711)));  // full health, no shield
     EXPECT_TRUE(isBlack(canvas.pixel(1065, 620)) && isBlack(canvas.pixel(1160, 690)));
 
+    Weapon revolver(::revolver, canvas.renderer, state);  // a clip of 4 at level 1
+    revolver.reset();
+    std::list<Entity> bodies;
+    std::list<Bullet> bullets;
+    ASSERT_TRUE(revolver.shoot(&bodies, &bullets, state, true, 0, 0));
+    hero.setPrimaryWeapon(&revolver);
+    hero.setSecondaryWeapon(nullptr);
+    hero.damage(state);  // a quarter of his health
     hero.setAbility(teleport);
     updateTimeToAbility(50);
+    canvas.clear(0, 0, 0);
     renderPlayerUI(&hero);
+
+    EXPECT_TRUE(isGrey(canvas.pixel(15, 628)) && isRed(canvas.pixel(15, 629)));
     EXPECT_TRUE(isGrey(canvas.pixel(1176, 608)) && isBlue(canvas.pixel(1065, 620)));
+    for (int x : {1155, 1125, 1095}) EXPECT_TRUE(isRed(canvas.pixel(x, 690))) << x;
+    EXPECT_TRUE(isGrey(canvas.pixel(1065, 690)) && isBlack(canvas.pixel(1035, 690)));
 }
 
 TEST(HudShutdown, CloseReleasesEverythingAndCanBeRepeated) {
