@@ -1,0 +1,127 @@
+#include "Hud.h"
+
+#include <string>
+
+#include "GlobalConstants.h"
+#include "Player.h"
+#include "UI.h"
+#include "Weapon.h"
+
+Texture waveNumberText;
+Texture waveNumberTitle;
+Texture comboNumberText;
+Texture playerXPText;
+Texture fpsText;
+
+SDL_Rect timeToShootBack{0, 0, 0, 0}, timeToShoot{0, 0, 0, 0};
+SDL_Rect timeToAbilityBack{0, 0, 0, 0}, timeToAbility{0, 0, 0, 0};
+SDL_Rect healthBackRect{0, 0, 0, 0}, healthRect{0, 0, 0, 0};
+SDL_Rect shieldBackRect{0, 0, 0, 0}, shieldRect{0, 0, 0, 0};
+
+namespace {
+
+void fill(const SDL_Rect& rect, Uint8 r, Uint8 g, Uint8 b) {
+    SDL_SetRenderDrawColor(renderer, r, g, b, 255);
+    // An empty bar shows nothing; the renderer would draw it as a one-pixel line.
+    if (rect.w > 0 && rect.h > 0) SDL_RenderFillRect(renderer, &rect);
+}
+
+void fillGrey(const SDL_Rect& rect) { fill(rect, 150, 150, 150); }
+void fillRed(const SDL_Rect& rect) { fill(rect, 255, 0, 0); }
+void fillBlue(const SDL_Rect& rect) { fill(rect, 0, 0, 255); }
+
+// A vertical bar grows upward from a fixed bottom edge.
+void setVerticalFill(SDL_Rect& rect, double percentage) {
+    rect.h = scale(percentage * 75);
+    rect.y = WINDOW_HEIGHT - scale(5) - rect.h;
+}
+
+}  // namespace
+
+void setupHudTextures(SDL_Renderer* hudRenderer) {
+    waveNumberText.setup(hudRenderer);
+    waveNumberTitle.setup(hudRenderer);
+    comboNumberText.setup(hudRenderer);
+    playerXPText.setup(hudRenderer);
+    fpsText.setup(hudRenderer);
+}
+
+void freeHudTextures() {
+    waveNumberText.free();
+    waveNumberTitle.free();
+    comboNumberText.free();
+    playerXPText.free();
+    fpsText.free();
+}
+
+void updateInGameText(int playerCombo, int wave, int xp) {
+    comboNumberText.loadFromRenderedText("Combo: " + std::to_string(playerCombo), white, counter);
+    waveNumberText.loadFromRenderedText("Wave: " + std::to_string(wave), white, counter);
+    waveNumberTitle.loadFromRenderedText("Wave " + std::to_string(wave) + " Start!", white, title);
+    playerXPText.loadFromRenderedText("XP: " + std::to_string(xp), white, counter);
+}
+
+void renderInGameText(bool developerMode, float lastFPS, bool waveStarted) {
+    waveNumberText.render(scale(10), scale(5));
+    comboNumberText.render(scale(10), scale(30));
+    playerXPText.render(scale(10), scale(55));
+    if (developerMode) {
+        fpsText.loadFromRenderedText("FPS: " + std::to_string(lastFPS), white, counter);
+        fpsText.render(scale(10), scale(80));
+    }
+    if (!waveStarted) waveNumberTitle.render((WINDOW_WIDTH - waveNumberTitle.getWidth()) / 2, scale(200));
+}
+
+void initPlayerUI() {
+    const int barX = WINDOW_WIDTH - scale(90);
+    const int barWidth = scale(75);
+    const int barHeight = scale(15);
+    timeToShootBack = {barX, WINDOW_HEIGHT - scale(50), barWidth, barHeight};
+    timeToShoot = timeToShootBack;
+    timeToAbilityBack = {barX, WINDOW_HEIGHT - scale(75), barWidth, barHeight};
+    timeToAbility = timeToAbilityBack;
+    healthBackRect = {scale(10), WINDOW_HEIGHT - scale(80), scale(15), scale(75)};
+    healthRect = healthBackRect;
+    shieldBackRect = {scale(35), WINDOW_HEIGHT - scale(80), scale(15), scale(75)};
+    shieldRect = shieldBackRect;
+}
+
+void updateTimeToShoot(double width) { timeToShoot.w = static_cast<int>(width); }
+
+void updateTimeToAbility(double width) { timeToAbility.w = static_cast<int>(width); }
+
+void renderPlayerUI(Player* hero) {
+    if (hero == nullptr) return;
+    // Before the first weapons are fitted the hand is empty: no cartridges to show.
+    const Weapon* weapon = hero->getWeapon();
+    renderPlayerUI(hero->getHealthPercentage(), hero->getShieldPercentage(), hero->getAbility() != none,
+                   weapon != nullptr ? weapon->getBulletsInClip() : 0, weapon != nullptr ? weapon->getClipSize() : 0);
+}
+
+void renderPlayerUI(double healthPercentage, double shieldPercentage, bool hasAbility, int bulletsInClip,
+                    int clipSize) {
+    fillGrey(timeToShootBack);
+    fillRed(timeToShoot);
+    if (hasAbility) {
+        fillGrey(timeToAbilityBack);
+        fillBlue(timeToAbility);
+    }
+
+    setVerticalFill(healthRect, healthPercentage);
+    setVerticalFill(shieldRect, shieldPercentage);
+    fillGrey(healthBackRect);
+    fillGrey(shieldBackRect);
+    fillRed(healthRect);
+    fillBlue(shieldRect);
+
+    // Cartridges run leftward from the right edge; the loaded ones are the rightmost.
+    for (int i = 0; i < clipSize; i++) {
+        const SDL_Rect square{WINDOW_WIDTH - scale(30) - scale(20 * i), WINDOW_HEIGHT - scale(25), scale(15),
+                              scale(15)};
+        if (i < bulletsInClip) {
+            fillRed(square);
+        } else {
+            fillGrey(square);
+        }
+    }
+}

@@ -1,0 +1,58 @@
+#include "UI.h"
+
+#include "GlobalConstants.h"
+#include "Hud.h"
+
+SDL_Color white{255, 255, 255, 255};
+TTF_Font* counter = nullptr;
+TTF_Font* small = nullptr;
+TTF_Font* verySmall = nullptr;
+TTF_Font* title = nullptr;
+SDL_Renderer* renderer = nullptr;
+Player* player = nullptr;
+
+namespace {
+
+const char* const FONT_FILE = "resources/sans.ttf";
+
+void closeFont(TTF_Font*& font) {
+    if (font != nullptr) TTF_CloseFont(font);
+    font = nullptr;
+}
+
+void closeFonts() {
+    closeFont(counter);
+    closeFont(small);
+    closeFont(verySmall);
+    closeFont(title);
+}
+
+// The menu screens are built here, once they exist: initMenus(state).
+void buildMenus(State& state) { (void)state; }
+
+}  // namespace
+
+void UI_init(SDL_Renderer* _renderer, State& state, Player* _player) {
+    // A second start-up must not leak the fonts of the first.
+    closeFonts();
+    // A missing font is not fatal: every text drawn with it then logs its failure and stays blank.
+    counter = TTF_OpenFont(FONT_FILE, scale(18));
+    small = TTF_OpenFont(FONT_FILE, scale(12));
+    verySmall = TTF_OpenFont(FONT_FILE, scale(10));
+    title = TTF_OpenFont(FONT_FILE, scale(34));
+
+    renderer = _renderer;
+    player = _player;
+
+    setupHudTextures(renderer);
+    initPlayerUI();
+    buildMenus(state);
+}
+
+void UI_close() {
+    // Textures go first: they belong to the renderer, which close() destroys next.
+    freeHudTextures();
+    closeFonts();
+    renderer = nullptr;
+    player = nullptr;
+}

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <list>
+#include <string>
+#include <vector>
+
+#include "Hud.h"
+#include "Player.h"
+#include "State.h"
+#include "TestSupport.h"
+#include "UI.h"
+#include "Weapon.h"
+
+namespace {
+
+bool isBlack(SDL_Color c) { return sameColour(c, 0, 0, 0); }
+bool isGrey(SDL_Color c) { return sameColour(c, 150, 150, 150); }
+bool isRed(SDL_Color c) { return sameColour(c, 255, 0, 0); }
+bool isBlue(SDL_Color c) { return sameColour(c, 0, 0, 255); }
+
+// True when the canvas shows, in the box at (x, y), exactly what rendering the
+// text in white with the font there would show.
+bool showsText(const Canvas& canvas, int x, int y, const std::string& text, TTF_Font* font) {
+    Canvas reference;
+    Texture expected;
+    expected.setup(reference.renderer);
+    if (!expected.loadFromRenderedText(text, white, font)) return false;
+    expected.render(x, y);
+    int lit = 0;
+    for (int row = y; row < y + expected.getHeight(); ++row) {
+        for (int col = x; col < x + expected.getWidth(); ++col) {
+            const SDL_Color want = reference.pixel(col, row);
+            if (!sameColour(canvas.pixel(col, row), want.r, want.g, want.b)) return false;
+            lit += isBlack(want) ? 0 : 1;
+        }
+    }
+    return lit > 0;
+}
+
+// Number of pixels that are not black in the rows [top, bottom) across the window.
+int litPixels(const Canvas& canvas, int top, int bottom) {
+    int lit = 0;
+    for (int row = top; row < bottom; ++row)
+        for (int col = 0; col < WINDOW_WIDTH; ++col) lit += isBlack(canvas.pixel(col, row)) ? 0 : 1;
+    return lit;
+}
+
+class Hud : public ::testing::Test {
+protected:
+    void SetUp() override { UI_init(canvas.renderer, state, nullptr); }
+    void TearDown() override { UI_close(); }
+
+    Canvas canvas;
+    State state;
+};
+
+}  // namespace
+
+TEST_F(Hud, StartUpOpensFourSizesOfTheFont) {
+    ASSERT_TRUE(counter && small && verySmall && title);
+    EXPECT_LT(TTF_FontHeight(verySmall), TTF_FontHeight(small));
+    EXPECT_LT(TTF_FontHeight(small), TTF_FontHeight(counter));
+    EXPECT_LT(TTF_FontHeight(counter), TTF_FontHeight(title));
+}
+
+TEST_F(Hud, FullBarsFillTheirBackgroundsBarTheTopRowOfTheVerticalOnes) {
+    updateTimeToShoot(scale(75));
+    updateTimeToAbility(scale(75));
+    renderPlayerUI(1.0, 1.0, true, 0, 0);
+
+    EXPECT_TRUE(isRed(canvas.pixel(1065, 645)) && isRed(canvas.pixel(1176, 666)));
+    EXPECT_TRUE(isBlack(canvas.pixel(1177, 645)) && isBlack(canvas.pixel(1065, 667)));
+    EXPECT_TRUE(isBlue(canvas.pixel(1065, 608)) && isBlue(canvas.pixel(1176, 629)));
+    EXPECT_TRUE(isBlack(canvas.pixel(1065, 630)) && isBlack(canvas.pixel(1065, 607)));
+
+    EXPECT_TRUE(timeToShoot.w == timeToShootBack.w && healthRect.y == 601 && healthRect.h == 112);
+    EXPECT_TRUE(isGrey(canvas.pixel(15, 600)) && isRed(canvas.pixel(15, 601)) && isRed(canvas.pixel(36, 712)));
+    EXPECT_TRUE(isGrey(canvas.pixel(52, 600)) && isBlue(canvas.pixel(73, 601)) && isBlue(canvas.pixel(52, 712)));
+    EXPECT_TRUE(isBlack(canvas.pixel(15, 713)) && isBlack(canvas.pixel(37, 650)) && isBlack(canvas.pixel(51, 650)));
+}
+
+TEST_F(Hud, PartialBarsTruncateAndVerticalFillsGrowFromTheBottom) {
+    updateTimeToShoot(37.9);
+    updateTimeToAbility(0.0);
+    renderPlayerUI(0.5, 0.0, true, 0, 0);
+
+    EXPECT_TRUE(isRed(canvas.pixel(1101, 655)) && isGrey(canvas.pixel(1102, 655)));
+    EXPECT_TRUE(isGrey(canvas.pixel(1065, 620)));  // empty ability bar: background only
+
+    EXPECT_TRUE(healthRect.y == 657 && healthRect.h == 56);
+    EXPECT_TRUE(isGrey(canvas.pixel(20, 656)) && isRed(canvas.pixel(20, 657)) && isRed(canvas.pixel(20, 712)));
+    EXPECT_EQ(shieldRect.h, 0);
+    // Empty fills draw nothing, not even a line.
+    EXPECT_TRUE(isGrey(canvas.pixel(60, 600)) && isGrey(canvas.pixel(60, 711)));
+    EXPECT_TRUE(isBlack(canvas.pixel(60, 712)) && isBlack(canvas.pixel(60, 713)));
+}
+
+TEST_F(Hud, WithoutAnAbilityOnlyTheReloadBarIsDrawn) {
+    renderPlayerUI(1.0, 1.0, false, 0, 0);
+    EXPECT_TRUE(isRed(canvas.pixel(1100, 650)));
+    for (int x = 1060; x < 1180; x += 5) EXPECT_TRUE(isBlack(canvas.pixel(x, 620))) << x;
+}
+
+TEST_F(Hud, CartridgesRunLeftwardFromTheRightEdgeLoadedOnesRightmost) {
+    renderPlayerUI(1.0, 1.0, false, 2, 6);
+    const std::vector<int> xs{1155, 1125, 1095, 1065, 1035, 1005};
+    for (size_t i = 0; i < xs.size(); ++i) {
+        const bool loaded = i < 2;
+        EXPECT_TRUE(loaded ? isRed(canvas.pixel(xs[i], 683)) : isGrey(canvas.pixel(xs[i], 683))) << xs[i];
+        EXPECT_TRUE(loaded ? isRed(canvas.pixel(xs[i] + 21, 704)) : isGrey(canvas.pixel(xs[i] + 21, 704))) << xs[i];
+        EXPECT_TRUE(isBlack(canvas.pixel(xs[i] - 1, 690))) << "gap left of " << xs[i];
+    }
+    EXPECT_TRUE(isBlack(canvas.pixel(1155, 682)) && isBlack(canvas.pixel(1155, 705)));
+    EXPECT_TRUE(isBlack(canvas.pixel(975, 690)) && isBlack(canvas.pixel(996, 690)));  // no seventh square
+}
+
+TEST_F(Hud, TextsShowTheNumbersAndTheBannerOnlyBeforeTheWaveStarts) {
+    updateInGameText(3, 7, 120);
+    int w = 0, h = 0;
+    ASSERT_EQ(TTF_SizeText(title, "Wave 7 Start!", &w, &h), 0);
+    EXPECT_EQ(waveNumberTitle.getWidth(), w);
+    EXPECT_EQ(waveNumberTitle.getHeight(), h);
+
+    renderInGameText(false, 60.0f, false);
+    EXPECT_TRUE(showsText(canvas, 15, 7, "Wave: 7", counter));
+    EXPECT_TRUE(showsText(canvas, 15, 45, "Combo: 3", counter));
+    EXPECT_TRUE(showsText(canvas, 15, 82, "XP: 120", counter));
+    EXPECT_TRUE(showsText(canvas, (1200 - w) / 2, 300, "Wave 7 Start!", title));
+    // Nothing between the top-left texts and the banner, nor below it.
+    EXPECT_EQ(litPixels(canvas, 82 + playerXPText.getHeight(), 300), 0);
+    EXPECT_EQ(litPixels(canvas, 300 + h, 600), 0);
+
+    canvas.clear(0, 0, 0);
+    renderInGameText(false, 60.0f, true);
+    EXPECT_TRUE(showsText(canvas, 15, 7, "Wave: 7", counter));
+    EXPECT_EQ(litPixels(canvas, 150, 600), 0);
+}
+
+TEST_F(Hud, OnlyUpdatesRenderTextsExceptTheFrameRateInDeveloperMode) {
+    updateInGameText(0, 1, 0);
+    const Texture wave = waveNumberText, combo = comboNumberText, xp = playerXPText, banner = waveNumberTitle;
+
+    renderInGameText(false, 59.5f, false);
+    renderInGameText(false, 59.5f, true);
+    EXPECT_EQ(fpsText.getTexture(), nullptr);  // never rendered outside developer mode
+    EXPECT_EQ(litPixels(canvas, 120, 160), 0);
+
+    renderInGameText(true, 59.5f, true);
+    EXPECT_TRUE(showsText(canvas, 15, 120, "FPS: 59.500000", counter));
+    const Texture firstFps = fpsText;
+    renderInGameText(true, 59.5f, true);
+    EXPECT_NE(fpsText.getTexture(), firstFps.getTexture());  // re-rendered each developer frame
+
+    const Texture lastFps = fpsText;
+    canvas.clear(0, 0, 0);
+    renderInGameText(false, 30.0f, true);
+    EXPECT_EQ(fpsText.getTexture(), lastFps.getTexture());
+    EXPECT_EQ(litPixels(canvas, 120, 160), 0);
+
+    EXPECT_EQ(waveNumberText.getTexture(), wave.getTexture());
+    EXPECT_EQ(comboNumberText.getTexture(), combo.getTexture());
+    EXPECT_EQ(playerXPText.getTexture(), xp.getTexture());
+    EXPECT_EQ(waveNumberTitle.getTexture(), banner.getTexture());
+    updateInGameText(0, 2, 0);
+    EXPECT_NE(waveNumberText.getTexture(), wave.getTexture());
+}
+
+TEST_F(Hud, DrawsWithTheRendererGivenAtStartUpNotTheCurrentGameRenderer) {
+    updateInGameText(1, 1, 1);
+    Canvas other;  // now the game renderer
+    renderInGameText(false, 0.0f, false);
+    renderPlayerUI(1.0, 1.0, true, 1, 1);
+    EXPECT_TRUE(isRed(canvas.pixel(20, 700)) && isRed(canvas.pixel(1160, 690)));
+    EXPECT_GT(litPixels(canvas, 0, 120), 0);
+    EXPECT_EQ(litPixels(other, 0, 720), 0);
+}
+
+TEST_F(Hud, TheHeroAndHisWeaponFeedTheBars) {
+    std::vector<Spawn> spawns;
+    Entity body(&spawns, canvas.renderer, 10);
+    Player hero(&body, nullptr);  // no weapon in hand yet: no cartridges
+    renderPlayerUI(&hero);
+    EXPECT_TRUE(isRed(canvas.pixel(15, 601)) && isGrey(canvas.pixel(52, 711)));  // full health, no shield
+    EXPECT_TRUE(isBlack(canvas.pixel(1065, 620)) && isBlack(canvas.pixel(1160, 690)));
+
+    Weapon revolver(::revolver, canvas.renderer, state);  // a clip of 4 at level 1
+    revolver.reset();
+    std::list<Entity> bodies;
+    std::list<Bullet> bullets;
+    ASSERT_TRUE(revolver.shoot(&bodies, &bullets, state, true, 0, 0));
+    hero.setPrimaryWeapon(&revolver);
+    hero.setSecondaryWeapon(nullptr);
+    hero.damage(state);  // a quarter of his health
+    hero.setAbility(teleport);
+    updateTimeToAbility(50);
+    canvas.clear(0, 0, 0);
+    renderPlayerUI(&hero);
+
+    EXPECT_TRUE(isGrey(canvas.pixel(15, 628)) && isRed(canvas.pixel(15, 629)));
+    EXPECT_TRUE(isGrey(canvas.pixel(1176, 608)) && isBlue(canvas.pixel(1065, 620)));
+    for (int x : {1155, 1125, 1095}) EXPECT_TRUE(isRed(canvas.pixel(x, 690))) << x;
+    EXPECT_TRUE(isGrey(canvas.pixel(1065, 690)) && isBlack(canvas.pixel(1035, 690)));
+}
+
+TEST(HudShutdown, CloseReleasesEverythingAndCanBeRepeated) {
+    UI_close();  // nothing open yet in this test: harmless
+    Canvas canvas;
+    State state;
+    UI_init(canvas.renderer, state, nullptr);
+    updateInGameText(1, 1, 1);
+    renderInGameText(true, 1.0f, false);
+    UI_close();
+    UI_close();
+    EXPECT_TRUE(!counter && !small && !verySmall && !title);
+    for (const Texture* text : {&waveNumberText, &waveNumberTitle, &comboNumberText, &playerXPText, &fpsText})
+        EXPECT_EQ(text->getTexture(), nullptr);
+}
+
+TEST(HudShutdown, AMissingFontLeavesBlankTextsAndPlayGoesOn) {
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir("/"), 0);  // no resources folder here
+    Canvas canvas;
+    State state;
+    LogCapture log;
+    UI_init(canvas.renderer, state, nullptr);
+    ASSERT_EQ(chdir(previous), 0);
+    updateInGameText(1, 1, 1);
+    renderInGameText(false, 0.0f, false);
+    renderPlayerUI(1.0, 1.0, false, 0, 0);
+    EXPECT_EQ(log.count("Unable to render text surface"), 4);
+    EXPECT_EQ(litPixels(canvas, 0, 400), 0);
+    EXPECT_TRUE(isRed(canvas.pixel(20, 700)));
+    UI_close();
+}
