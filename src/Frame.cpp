@@ -3,6 +3,7 @@
 #include "Camera.h"
 #include "Game.h"
 #include "GlobalConstants.h"
+#include "Hud.h"
 #include "Input.h"
 
 namespace {
@@ -25,11 +26,13 @@ void aimTeleport(RunObjects& run, float dt, Uint32 now) {
     }
 }
 
-void advanceReload(RunObjects& run, float dt) {
+// Advances the reload of the weapon in hand and fills the reload and ability bars.
+void updateBars(RunObjects& run, float dt) {
     Weapon* weapon = run.player.getWeapon();
-    if (weapon == nullptr) return;
-    if (weapon->isReloadable()) weapon->reload(dt);
-    if (weapon->wasJustReloaded()) vibrate(RUMBLE_LIGHT, 50);
+    const int reloadProgress = weapon != nullptr && weapon->isReloadable() ? weapon->reload(dt) : 75;
+    updateTimeToShoot(scale(reloadProgress));
+    updateTimeToAbility(scale(run.player.charge(state)));
+    if (weapon != nullptr && weapon->wasJustReloaded()) vibrate(RUMBLE_LIGHT, 50);
 }
 
 void moveBullets(World& world, float dt) {
@@ -114,7 +117,7 @@ void runFrame(RunObjects& run, World& world, float dt, Uint32 now) {
     if (now - world.startWaveLoad > WAVE_START_DELAY_MS) world.waveStarted = true;
 
     aimTeleport(run, dt, now);
-    advanceReload(run, dt);
+    updateBars(run, dt);
 
     renderBackdrop(run);
     renderSpawns(world.allSpawns, state.developerMode);
@@ -129,6 +132,8 @@ void runFrame(RunObjects& run, World& world, float dt, Uint32 now) {
     if (state.developerMode) renderDeveloperHeroOutlines(run.player);
 
     renderPlatforms(world.platforms, state.developerMode);
+    renderInGameText(state.developerMode, world.lastFPS, world.waveStarted);
+    renderPlayerUI(&run.player);
 
     if (state.teleportSelection) run.teleportCursor.render(state.teleportCursorX, state.teleportCursorY);
 }

@@ -2,7 +2,9 @@
 
 #include "Frame.h"
 #include "Game.h"
+#include "Hud.h"
 #include "Input.h"
+#include "UI.h"
 
 void playLevel(RunObjects& run, World& world) {
     world.inWave = true;
@@ -39,6 +41,7 @@ void runLevels(RunObjects& run) {
         state.menu = Menu::notInMenu;
 
         loadLevel(run, world, state.level);
+        updateInGameText(run.player.getCombo(), 1, run.player.getXP());
         while (state.started && !state.quit) playLevel(run, world);
     }
 }
@@ -54,7 +57,10 @@ int runGame() {
         RunObjects run(gameRenderer);
         run.lastUpdate = SDL_GetTicks();
         zorbiPointer = &run.player;
+        UI_init(gameRenderer, state, &run.player);
         runLevels(run);
+        // The interface's textures and fonts go before the renderer and the libraries.
+        UI_close();
         zorbiPointer = nullptr;
     }
     close();
