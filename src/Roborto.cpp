@@ -1,9 +1,12 @@
 #include "Roborto.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdlib>
 
 #include "GlobalConstants.h"
+#include "Level.h"
 
 Roborto::Roborto(Entity* entity) : Enemy(entity) {
     setUpBody(Roborto::getWidth(), Roborto::getHeight(), 18, 32, "roborto.png", "Could not load enemy texture!");
@@ -29,46 +32,80 @@ void walkTowardCheaperSide(Entity& body, int left, int right, float speed) {
         body.setXVelocity(speed);
     }
 }
-}  // namespace
 
-void Roborto::pathFind(int x, int y, int& leftWeight, int& rightWeight, const State& state, bool firstCall) const {
-    leftWeight = NO_WAY;
-    rightWeight = NO_WAY;
+// Cheapest way on from each map cell, filled in during one search. Many ways
+// down a level meet at the same ledges; without it the search would retrace
+// them once per way and take seconds on a tall zigzag level.
+class WayTable {
+public:
+    WayTable() {
+        for (auto& row : cheapest) row.fill(UNKNOWN);
+    }
+    // The slot of a cell, or nullptr for cells off the table (searched afresh).
+    int* slot(int x, int y) {
+        if (x < 0 || x >= LEVEL_COLUMNS || y < 0 || y >= LEVEL_MAX_ROWS) return nullptr;
+        return &cheapest[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+    }
+    static constexpr int UNKNOWN = -1;
+
+private:
+    std::array<std::array<int, LEVEL_COLUMNS>, LEVEL_MAX_ROWS> cheapest{};
+};
+
+void searchWays(int x, int y, int& leftWeight, int& rightWeight, const State& state, int searcherX, bool firstCall,
+                WayTable& table);
+
+// The cheaper of the two ways on from a cell the search lands on.
+int cheapestWayFrom(int x, int y, const State& state, WayTable& table) {
+    int* known = table.slot(x, y);
+    if (known != nullptr && *known != WayTable::UNKNOWN) return *known;
+    int left = 0;
+    int right = 0;
+    searchWays(x, y, left, right, state, 0, false, table);
+    const int cheapest = std::min(left, right);
+    if (known != nullptr) *known = cheapest;
+    return cheapest;
+}
+
+void searchWays(int x, int y, int& leftWeight, int& rightWeight, const State& state, int searcherX, bool firstCall,
+                WayTable& table) {
+    leftWeight = Roborto::NO_WAY;
+    rightWeight = Roborto::NO_WAY;
     // Off the map there is nothing to stand on: a fall past the bottom row, or
     // a hero below the map, is no way at all.
-    if (!isMapRow(y, state)) return;
+    if (!Enemy::isMapRow(y, state)) return;
 
     if (y < state.playerTileY) {
         // Walk to the gap on each side, drop through it, and take the cheaper way on from where it lands.
-        const int toRight = findEdgeRight(x, y, state);
+        const int toRight = Enemy::findEdgeRight(x, y, state);
         if (toRight >= 0) {
             const int gap = x + toRight;
-            int lowerLeft = 0;
-            int lowerRight = 0;
-            pathFind(gap, landingRow(gap, y, state), lowerLeft, lowerRight, state, false);
-            rightWeight = toRight + std::min(lowerLeft, lowerRight);
+            rightWeight = toRight + cheapestWayFrom(gap, landingRow(gap, y, state), state, table);
         }
-        const int toLeft = findEdgeLeft(x, y, state);
+        const int toLeft = Enemy::findEdgeLeft(x, y, state);
         if (toLeft >= 0) {
             const int gap = x - toLeft;
-            int lowerLeft = 0;
-            int lowerRight = 0;
-            pathFind(gap, landingRow(gap, y, state), lowerLeft, lowerRight, state, false);
-            leftWeight = toLeft + std::min(lowerLeft, lowerRight);
+            leftWeight = toLeft + cheapestWayFrom(gap, landingRow(gap, y, state), state, table);
         }
     } else if (y == state.playerTileY) {
         // On the hero's own tile the columns cannot tell the side; the pixels can.
-        const int xDifference = firstCall ? state.playerX - getEntity()->getRect().x : state.playerTileX - x;
+        const int xDifference = firstCall ? state.playerX - searcherX : state.playerTileX - x;
         const int direction = xDifference < 0 ? -1 : 1;
         bool allPlatforms = true;
         const int distance = std::abs(state.playerTileX - x);
         for (int i = 1; i < distance; ++i) {
-            if (isEmptyCell(x + i * direction, y, state)) allPlatforms = false;
+            if (Enemy::isEmptyCell(x + i * direction, y, state)) allPlatforms = false;
         }
         if (allPlatforms) {
             (direction > 0 ? rightWeight : leftWeight) = 0;
         }
     }
+}
+}  // namespace
+
+void Roborto::pathFind(int x, int y, int& leftWeight, int& rightWeight, const State& state, bool firstCall) const {
+    WayTable table;
+    searchWays(x, y, leftWeight, rightWeight, state, getEntity()->getRect().x, firstCall, table);
 }
 
 void Roborto::move(float dt, const std::list<Platform*>& platforms, State& state) {
