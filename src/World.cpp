@@ -3,6 +3,7 @@
 #include "Game.h"
 #include "GlobalConstants.h"
 #include "Level.h"
+#include "Waves.h"
 
 namespace {
 std::vector<std::unique_ptr<Weapon>> makeWeapons(SDL_Renderer* renderer) {
@@ -54,6 +55,9 @@ void loadLevelFile(RunObjects& run, World& world, const std::string& filePath) {
     for (Spawn& point : world.enemySpawns) world.allSpawns.push_back(&point);
     for (Spawn& point : run.playerSpawns) world.allSpawns.push_back(&point);
     for (Platform& platform : world.ePlatforms) world.platforms.push_back(&platform);
+    // Know from the start which robot spawns the player can see, so that the
+    // first robots of the level enter in view rather than far below it.
+    checkIfSpawnsAreOnScreen(world.enemySpawns);
 
     run.eZorbi.forceSpawn();
     run.player.updateWheelRect();
