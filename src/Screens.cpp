@@ -40,11 +40,13 @@ void escapePressed(State& state, bool paused) {
     }
 }
 
-// The buttons held now decide, not the one named in the event; A beats B.
-void controllerButtonPressed(State& state, bool paused) {
-    if (buttonDown(SDL_CONTROLLER_BUTTON_A)) {
+// A press of A selects; B goes back (or resumes play) unless A is held with it:
+// A beats B. The pressed button decides, so one press of A is one click, however
+// many other buttons go down while it is held.
+void controllerButtonPressed(State& state, Uint8 pressed, bool paused) {
+    if (pressed == SDL_CONTROLLER_BUTTON_A) {
         controllerEvent(state, MENU_CONTROL::select);
-    } else if (buttonDown(SDL_CONTROLLER_BUTTON_B)) {
+    } else if (pressed == SDL_CONTROLLER_BUTTON_B && !buttonDown(SDL_CONTROLLER_BUTTON_A)) {
         if (paused) {
             state.menu = Menu::notInMenu;
         } else {
@@ -59,7 +61,7 @@ void handleScreenEvent(State& state, const SDL_Event& event, bool paused) {
         if (event.key.keysym.sym == SDLK_ESCAPE) escapePressed(state, paused);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
-        controllerButtonPressed(state, paused);
+        controllerButtonPressed(state, event.cbutton.button, paused);
         break;
     case SDL_CONTROLLERDEVICEADDED:
         controllerEvent(state, MENU_CONTROL::connect);
