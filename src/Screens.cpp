@@ -14,7 +14,8 @@ bool buttonDown(SDL_GameControllerButton which) {
 // One menu step per push of the left stick: it must come back inside the dead
 // zone (its bounds included) before the next step. The horizontal axis is not read.
 void stickStep(State& state) {
-    const Sint16 vertical = controller != nullptr ? SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY) : 0;
+    const Sint16 vertical =
+        controller != nullptr ? SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY) : 0;
     MENU_CONTROL step = MENU_CONTROL::down;
     if (vertical > JOYSTICK_DEAD_ZONE) {
         step = MENU_CONTROL::down;

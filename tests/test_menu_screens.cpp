@@ -178,16 +178,6 @@ TEST_F(MenuScreens, TitlesAreTheLogoAndTheCentredPauseText) {
     EXPECT_TRUE(shows(canvas, paused, x, 150, expectedTitle.getWidth(), expectedTitle.getHeight()));
 }
 
-TEST_F(MenuScreens, ASelectedMenuButtonShowsItsHighlight) {
-    state.menu = Menu::head;
-    renderMenu(state);
-    const SDL_Color plain = canvas.pixel(425, 420 + 3);
-    setCurrentButton(&button(mainMenu, 1));
-    renderMenu(state);
-    const SDL_Color lit = canvas.pixel(425, 420 + 3);
-    EXPECT_FALSE(sameColour(plain, lit.r, lit.g, lit.b));
-}
-
 TEST(MenuScreensLifetime, CloseEmptiesEveryMenuAndAStartUpAgainBuildsThemOnce) {
     Canvas canvas;
     state = State();
