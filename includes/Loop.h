@@ -2,8 +2,20 @@
 
 #include "World.h"
 
-// Plays the loaded level frame by frame until it is left or the game quits.
-void playLevel(RunObjects& run, World& world);
+// Fits the weapons chosen for the run into the hero's slots, each at its
+// bought level with a full magazine.
+void fitWeapons(RunObjects& run);
+
+// Everything before a wave's first frame: a new run after a death, the wave's
+// number, a new block of five waves every fifth wave, the robots that can cover
+// spawn points, the upgrade interlude, the weapons, and the wave's text.
+void startWave(RunObjects& run, World& world);
+
+// Runs the wave's frames until it ends, the level is left or the game quits.
+void playWave(RunObjects& run, World& world);
+
+// Waves one after another until the level is left or the game quits.
+void runWaves(RunObjects& run, World& world);
 
 // The whole game after a successful init: the level loop until quit.
 void runLevels(RunObjects& run);

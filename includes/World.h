@@ -9,6 +9,7 @@
 
 #include "Animations.h"
 #include "Bullet.h"
+#include "Enemy.h"
 #include "Entity.h"
 #include "Platform.h"
 #include "Player.h"
@@ -60,6 +61,10 @@ struct World {
     // Bodies of the bullets in flight, and the bullets that point at them.
     std::list<Entity> eBullets;
     std::list<Bullet> bullets;
+    // The robots of the current block of five waves and their bodies: entry k
+    // of each is wave k of the block. The robots point at the bodies.
+    std::vector<std::vector<std::unique_ptr<Entity>>> waveSetEEnemies;
+    std::vector<std::vector<std::unique_ptr<Enemy>>> waveSetEnemies;
     // The wave's robot bodies, then the hero's body.
     std::list<Entity*> allCharacterEntities;
 
@@ -70,6 +75,8 @@ struct World {
     bool leftMovement = false;
     bool rightMovement = false;
     int waveNumber = 0;
+    // Index of the current wave inside its block of five.
+    int waveSetLocation = 0;
     float lastFPS = 0;
     bool inWave = false;
     bool waveStarted = false;

@@ -1,6 +1,8 @@
 #include "Frame.h"
 
 #include "Camera.h"
+#include "Combat.h"
+#include "Waves.h"
 #include "Game.h"
 #include "GlobalConstants.h"
 #include "Hud.h"
@@ -110,6 +112,10 @@ void renderWorldStill(RunObjects& run, World& world) {
     (void)run;
     for (const Spawn* point : world.allSpawns) point->render(gameRenderer);
     for (const Bullet& bullet : world.bullets) bullet.render();
+    const auto location = static_cast<std::size_t>(world.waveSetLocation);
+    if (location < world.waveSetEnemies.size()) {
+        for (const std::unique_ptr<Enemy>& enemy : world.waveSetEnemies[location]) enemy->render();
+    }
     renderPlatforms(world.platforms, state.developerMode);
 }
 
@@ -122,14 +128,20 @@ void runFrame(RunObjects& run, World& world, float dt, Uint32 now) {
     renderBackdrop(run);
     renderSpawns(world.allSpawns, state.developerMode);
     moveBullets(world, dt);
-    SDL_SetRenderDrawColor(gameRenderer, 255, 0, 0, 255);
+
+    FrameOutcome outcome;
+    runEnemyPass(run, world, dt, outcome);
     updateExplosions(run.explosions);
+    state.c4Exploded = false;  // the blast acts in exactly one frame
+    settleFrame(run, world, outcome);
 
     updateHero(run, world, dt);
     if (cameraShouldMove(state, run.eZorbi.getRect())) {
         moveCamera(world.allCharacterEntities, world.platforms, world.allSpawns, dt);
     }
     if (state.developerMode) renderDeveloperHeroOutlines(run.player);
+    checkIfSpawnsAreOnScreen(world.enemySpawns);
+    checkIfSpawnsOccupied(world.allSpawns, world.allCharacterEntities);
 
     renderPlatforms(world.platforms, state.developerMode);
     renderInGameText(state.developerMode, world.lastFPS, world.waveStarted);

@@ -109,7 +109,6 @@ void resetState() {
     for (int& count : state.setEnemies) count = 0;
     for (int& levelOfAbility : state.abilityLevels) levelOfAbility = 0;
     for (int& levelOfUpgrade : state.playerLevels) levelOfUpgrade = 0;
-    state.weapon1 = 0;
-    state.weapon2 = -1;
-    state.abilitiesKills = 0;
+    // The hero's own reset also puts the revolver alone in the slots.
+    if (zorbiPointer != nullptr) zorbiPointer->reset(state);
 }

@@ -5,13 +5,49 @@
 #include "Hud.h"
 #include "Input.h"
 #include "UI.h"
+#include "Waves.h"
 
-void playLevel(RunObjects& run, World& world) {
+void fitWeapons(RunObjects& run) {
+    Weapon* primary = run.weapon(state.weapon1);
+    Weapon* secondary = run.weapon(state.weapon2);
+    run.player.setPrimaryWeapon(primary);
+    run.player.setSecondaryWeapon(secondary);
+    for (Weapon* weapon : {primary, secondary}) {
+        if (weapon == nullptr) continue;
+        weapon->upgrade(state);
+        weapon->reset();
+    }
+}
+
+void startWave(RunObjects& run, World& world) {
+    world.leftMovement = false;
+    world.rightMovement = false;
+    if (world.waveNumber == 0) {
+        // A new run: the first wave of the level, or the one after a death.
+        resetState();
+        run.player.setSecondaryWeapon(nullptr);
+        run.player.setAbility(none);
+    }
     world.inWave = true;
+    world.waveNumber += 1;
+    world.waveSetLocation = waveSetLocation(world.waveNumber);
+    if (world.waveSetLocation == 0) {
+        composeWaveSet(world.waveNumber, &world.enemySpawns, world.waveSetEEnemies, world.waveSetEnemies, state);
+    }
+    collectCharacterEntities(world.waveSetEEnemies[static_cast<std::size_t>(world.waveSetLocation)], &run.eZorbi,
+                             world.allCharacterEntities);
+    checkIfSpawnsOccupied(world.allSpawns, world.allCharacterEntities);
+
+    run.player.setXNormalV(0);
+    fitWeapons(run);
+    state.menu = Menu::notInMenu;
     world.waveStarted = false;
     world.startWaveLoad = SDL_GetTicks();
-    const double counterFrequency = static_cast<double>(SDL_GetPerformanceFrequency());
+    updateInGameText(run.player.getCombo(), world.waveNumber, run.player.getXP());
+}
 
+void playWave(RunObjects& run, World& world) {
+    const double counterFrequency = static_cast<double>(SDL_GetPerformanceFrequency());
     while (state.started && world.inWave && !state.quit) {
         const Uint64 start = SDL_GetPerformanceCounter();
         const Uint32 current = SDL_GetTicks();
@@ -29,6 +65,14 @@ void playLevel(RunObjects& run, World& world) {
     }
 }
 
+void runWaves(RunObjects& run, World& world) {
+    while (state.started && !state.quit) {
+        startWave(run, world);
+        playWave(run, world);
+        world.allCharacterEntities.clear();
+    }
+}
+
 void runLevels(RunObjects& run) {
     while (!state.quit) {
         resetState();
@@ -41,8 +85,7 @@ void runLevels(RunObjects& run) {
         state.menu = Menu::notInMenu;
 
         loadLevel(run, world, state.level);
-        updateInGameText(run.player.getCombo(), 1, run.player.getXP());
-        while (state.started && !state.quit) playLevel(run, world);
+        runWaves(run, world);
     }
 }
 

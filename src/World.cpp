@@ -37,6 +37,8 @@ Weapon* RunObjects::weapon(int type) const {
 World::World() {
     enemySpawns.reserve(15);
     allSpawns.reserve(15);
+    waveSetEEnemies.reserve(5);
+    waveSetEnemies.reserve(5);
 }
 
 void loadLevelFile(RunObjects& run, World& world, const std::string& filePath) {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "World.h"
+
+// What one frame's enemy pass found out.
+struct FrameOutcome {
+    bool robotAlive = false;     // some robot of the wave still lives, placed or not
+    bool playerAlive = true;     // false once the hero died this frame
+    bool playerDamaged = false;  // the hero took a hit this frame
+};
+
+// Pixel distance from the C4 charge within which its blast hurts a robot.
+const int C4_BLAST_RADIUS = 300;
+// Damage of a touch: to the robot that touches the hero, and of a bounce stomp.
+const int CONTACT_DAMAGE = 5;
+// Upward speed the bounce stomp throws the hero at.
+const float BOUNCE_SPEED = -1800.0f;
+
+// The enemy pass: places, moves and draws every robot of the current wave, and
+// applies the knife, contact (stomp and dodge), bullet hits, the C4 blast,
+// deaths with their explosions and kill rewards.
+void runEnemyPass(RunObjects& run, World& world, float dt, FrameOutcome& outcome);
+
+// After the pass: the hero's hurt (vibration, combo lost, back to his spawn)
+// and the end of the wave.
+void settleFrame(RunObjects& run, World& world, const FrameOutcome& outcome);
+
+// The kills the current ability needs to recharge at its bought level.
+int killsToRecharge(const State& state, Ability ability);

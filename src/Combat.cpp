@@ -1,0 +1,171 @@
+#include "Combat.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "Enemy.h"
+#include "Game.h"
+#include "Hud.h"
+#include "Input.h"
+
+namespace {
+
+// Row of the table for a bought level; level 0 reads the first row.
+int tableRow(int boughtLevel) { return boughtLevel > 0 ? boughtLevel - 1 : 0; }
+
+int dodgeChance(const State& state) {
+    const int level = state.playerLevels[dodge];
+    return level > 0 ? static_cast<int>(state.playerProperties[dodge][level - 1][1]) : 0;
+}
+
+// The knife hurts a robot once per contact with its reach. True when it struck.
+bool knifeStrike(Player& player, Enemy& enemy) {
+    Weapon* weapon = player.getWeapon();
+    if (weapon == nullptr || weapon->getType() != knife) return false;
+    Entity& body = *enemy.getEntity();
+    const bool touching = Entity::isColliding(body.getRect(), player.getWeaponRect());
+    if (touching && !enemy.didAlreadyCollide()) {
+        body.damage(weapon->getDamage());
+        enemy.knifeColliding();
+        return true;
+    }
+    if (!touching) enemy.knifeNotColliding();
+    return false;
+}
+
+// A robot touching the hero: a charged bounce stomps it from above, otherwise
+// the hero takes a hit unless he dodges. True when the robot was stomped.
+bool contact(RunObjects& run, World& world, Enemy& enemy, FrameOutcome& outcome) {
+    Player& player = run.player;
+    Entity& body = *enemy.getEntity();
+    if (!Entity::isColliding(body.getRect(), player.getHitRect())) return false;
+
+    const SDL_Rect& hero = run.eZorbi.getRect();
+    const bool fromAbove = hero.y + hero.h - body.getRect().h < body.getRect().y;
+    if (fromAbove && player.getAbility() == bounce && player.isCharged()) {
+        run.eZorbi.setYVelocity(BOUNCE_SPEED);
+        body.damage(CONTACT_DAMAGE);
+        player.setInvincible(true);
+        return true;
+    }
+    if (player.isInvincible()) return false;
+
+    const int randomNumber = std::rand() % 100;
+    if (randomNumber >= dodgeChance(state)) {
+        if (player.damage(state)) {
+            outcome.playerAlive = false;
+            world.waveNumber = 0;
+            player.zeroCombo();
+        }
+        outcome.playerDamaged = true;
+    }
+    body.damage(CONTACT_DAMAGE);
+    return false;
+}
+
+// The first bullet whose path this frame crossed the robot hits it with the
+// damage it carries. At most one bullet hits a robot per frame.
+void bulletHits(RunObjects& run, World& world, Entity& body) {
+    for (auto it = world.bullets.begin(); it != world.bullets.end(); ++it) {
+        const SDL_Rect trail = it->getTrailingRect();
+        if (state.developerMode) {
+            SDL_SetRenderDrawColor(gameRenderer, 0, 0, 255, 255);
+            SDL_RenderFillRect(gameRenderer, &trail);
+        }
+        if (!Entity::isColliding(body.getRect(), trail)) continue;
+        run.explosion.play();
+        const int damage = it->getDamage();
+        if (it->decreaseStrength()) {
+            world.eBullets.erase(it->getIterator());
+            world.bullets.erase(it);
+        }
+        body.damage(damage);
+        return;
+    }
+}
+
+// The detonated charge hurts every robot whose corner lies within the blast.
+bool c4Blast(Player& player, Entity& body) {
+    if (!state.c4Exploded) return false;
+    const SDL_Rect& charge = player.getC4Entity()->getRect();
+    const double dx = charge.x - body.getRect().x;
+    const double dy = charge.y - body.getRect().y;
+    if (std::sqrt(dx * dx + dy * dy) >= C4_BLAST_RADIUS) return false;
+    body.damage(state.abilityProperties[c4][tableRow(state.abilityLevels[c4])][2]);
+    return true;
+}
+
+void robotDied(RunObjects& run, World& world, Enemy& enemy, bool abilityDamage, const FrameOutcome& outcome) {
+    Player& player = run.player;
+    const SDL_Rect& rect = enemy.getEntity()->getRect();
+    run.explosions.emplace_back(rect.x + rect.w / 2, rect.y + rect.h / 2, gameRenderer);
+    // A hero hurt earlier in this frame earns nothing for it.
+    if (!outcome.playerDamaged) {
+        player.changeXP(enemy.getDifficulty());
+        player.killEnemy(state);
+        const Ability ability = player.getAbility();
+        if (!abilityDamage && ability != none && !player.isCharged() &&
+            state.abilitiesKills < killsToRecharge(state, ability)) {
+            state.abilitiesKills += 1;
+        }
+    }
+    updateInGameText(player.getCombo(), world.waveNumber, player.getXP());
+}
+
+}  // namespace
+
+int killsToRecharge(const State& state, Ability ability) {
+    if (ability == none) return 0;
+    return state.abilityProperties[ability][tableRow(state.abilityLevels[ability])][1];
+}
+
+void runEnemyPass(RunObjects& run, World& world, float dt, FrameOutcome& outcome) {
+    SDL_SetRenderDrawColor(gameRenderer, 255, 0, 0, 255);
+    int enemiesAlive = 0;
+    const auto location = static_cast<std::size_t>(world.waveSetLocation);
+    if (location < world.waveSetEnemies.size()) {
+        for (const std::unique_ptr<Enemy>& robot : world.waveSetEnemies[location]) {
+            Enemy& enemy = *robot;
+            Entity& body = *enemy.getEntity();
+            bool firstLoop = false;
+            bool abilityDamage = false;
+            if (!body.isSpawned()) {
+                // With few robots about, new ones enter only where the player can see them.
+                body.spawn(state.enemiesAlive <= 5);
+                firstLoop = true;
+            }
+            if (body.isAlive() && body.isSpawned()) {
+                if (!firstLoop && world.waveStarted && !pauseEnemy && state.menu != Menu::weaponUpgrade) {
+                    enemy.move(dt, world.platforms, state);
+                }
+                enemy.render();
+                if (!knifeStrike(run.player, enemy)) abilityDamage = contact(run, world, enemy, outcome);
+                bulletHits(run, world, body);
+                if (state.developerMode) SDL_RenderDrawRect(gameRenderer, &body.getRect());
+                if (c4Blast(run.player, body)) abilityDamage = true;
+                if (!body.isAlive()) robotDied(run, world, enemy, abilityDamage, outcome);
+            }
+            if (body.isAlive()) {
+                outcome.robotAlive = true;
+                enemiesAlive += 1;
+            }
+        }
+    }
+    state.enemiesAlive = enemiesAlive;
+}
+
+void settleFrame(RunObjects& run, World& world, const FrameOutcome& outcome) {
+    if (outcome.playerDamaged) {
+        vibrate(RUMBLE_STRONG, 750);
+        run.player.zeroCombo();
+        run.player.charge(state);
+        run.eZorbi.forceSpawn();
+    }
+    if (!outcome.playerAlive || world.waveOverride) {
+        vibrate(RUMBLE_STRONG, 750);
+        world.inWave = false;
+        world.waveOverride = false;
+    } else {
+        world.inWave = outcome.robotAlive;
+    }
+}

@@ -1,0 +1,95 @@
+#include "Enemy.h"
+
+#include <SDL.h>
+
+#include <cstddef>
+
+#include "Level.h"
+#include "Robor.h"
+#include "Robro.h"
+#include "Romo.h"
+#include "Roo.h"
+
+namespace {
+const int LAST_MAP_COLUMN = LEVEL_COLUMNS - 1;
+const int EMPTY_CELL = -1;
+// Where a body that walked out of one side of the window comes back in.
+const int WRAP_MARGIN = scale(10);
+}  // namespace
+
+Enemy::Enemy(Entity* entity) : entity(entity) {}
+
+void Enemy::setUpBody(int width, int height, int frameWidth, int frameHeight, const char* imageFile,
+                      const char* failureMessage) {
+    entity->setDimensions(width, height);
+    entity->getTexture()->setup(width, height, entity->getRenderer());
+    entity->setSource(frameWidth, frameHeight);
+    if (!entity->getTexture()->loadFromFile(imageFile)) SDL_Log("%s", failureMessage);
+}
+
+void Enemy::render() const { entity->render(entity->getHP() - 1, 0, true); }
+
+bool Enemy::isMapRow(int row, const State& state) {
+    return row >= 0 && static_cast<std::size_t>(row) < state.levelMap.size();
+}
+
+bool Enemy::isEmptyCell(int column, int row, const State& state) {
+    if (!isMapRow(row, state) || column < 0) return true;
+    const std::vector<int>& cells = state.levelMap[static_cast<std::size_t>(row)];
+    if (static_cast<std::size_t>(column) >= cells.size()) return true;
+    return cells[static_cast<std::size_t>(column)] == EMPTY_CELL;
+}
+
+int Enemy::findEdgeRight(int startX, int startY, const State& state) {
+    for (int n = 1;; ++n) {
+        const int probe = startX + n;
+        if (probe > LAST_MAP_COLUMN) return -1;
+        if (isEmptyCell(probe, startY, state)) return n;
+    }
+}
+
+int Enemy::findEdgeLeft(int startX, int startY, const State& state) {
+    for (int n = 1;; ++n) {
+        const int probe = startX - n;
+        if (probe < 0) return -1;
+        if (isEmptyCell(probe, startY, state)) return n;
+    }
+}
+
+void Enemy::leaveLevelOrWrap(const State& state) {
+    if (entity->getRect().y >= state.camY + scale(state.levelHeight)) entity->despawn();
+
+    SDL_Rect& rect = entity->getRect();
+    if (rect.x >= WINDOW_WIDTH) {
+        rect.x = WRAP_MARGIN;
+    } else if (rect.x <= 0) {
+        rect.x = WINDOW_WIDTH - WRAP_MARGIN;
+    }
+}
+
+void Enemy::move(float dt, const std::list<Platform*>& platforms, State& state) {
+    if (entity->justSpawned) {
+        entity->justSpawned = false;
+        // Head for the far side of the window: whoever enters on the left walks right.
+        const float speed = getXVelocity();
+        entity->setXVelocity(entity->getRect().x <= WINDOW_WIDTH / 2 ? speed : -speed);
+    }
+    entity->move(dt, platforms, nullptr, nullptr);
+    leaveLevelOrWrap(state);
+}
+
+Robor::Robor(Entity* entity) : Enemy(entity) {
+    setUpBody(Enemy::getWidth(), Enemy::getHeight(), 8, 16, "robor.png", "Could not load enemy texture!");
+}
+
+Robro::Robro(Entity* entity) : Enemy(entity) {
+    setUpBody(Robro::getWidth(), Robro::getHeight(), 12, 32, "robro.png", "Could not load robro texture!");
+}
+
+Romo::Romo(Entity* entity) : Enemy(entity) {
+    setUpBody(Romo::getWidth(), Romo::getHeight(), 20, 13, "romo.png", "Could not load enemy texture!");
+}
+
+Roo::Roo(Entity* entity) : Enemy(entity) {
+    setUpBody(Roo::getWidth(), Roo::getHeight(), 23, 32, "roo.png", "Could not load enemy texture!");
+}
