@@ -13,13 +13,17 @@
 
 namespace {
 
-// Reads a cell as a whole-number code: leading white space, an optional sign
+// Reads a cell as a whole-number code: leading white space, one optional sign
 // and digits; whatever follows the digits is ignored ("2\r" reads 2). Cells that
 // do not start with a number, and numbers out of range, give nothing.
 std::optional<int> parseCell(const std::string& cell) {
     std::size_t i = 0;
     while (i < cell.size() && std::isspace(static_cast<unsigned char>(cell[i]))) ++i;
-    if (i < cell.size() && cell[i] == '+') ++i;
+    if (i < cell.size() && cell[i] == '+') {
+        ++i;
+        // from_chars takes a minus of its own: "+-0" would otherwise read as a tile.
+        if (i < cell.size() && cell[i] == '-') return std::nullopt;
+    }
     int value = 0;
     const char* first = cell.data() + i;
     const char* last = cell.data() + cell.size();
