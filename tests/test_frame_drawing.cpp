@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <list>
 #include <vector>
 
+#include "Camera.h"
 #include "Frame.h"
 #include "TestSupport.h"
 
@@ -47,4 +49,23 @@ TEST(FrameDrawing, ComposingTheBackdropLeavesTheRendererAsItWas) {
     EXPECT_EQ(g, 34);
     EXPECT_EQ(b, 56);
     EXPECT_EQ(a, 78);
+}
+
+TEST(FrameDrawing, PlatformsReachingIntoTheWindowAreDrawnFromAnySide) {
+    Canvas canvas;
+    std::list<Platform> tiles;
+    tiles.emplace_back(400, -10, canvas.renderer);  // 10 of its 25 rows inside, at the top
+    tiles.emplace_back(790, 100, canvas.renderer);  // 15 columns inside, at the right
+    tiles.emplace_back(-40, 200, canvas.renderer);  // 60 columns inside, at the left
+    tiles.emplace_back(300, 475, canvas.renderer);  // its top 7 rows inside, at the bottom
+    std::list<Platform*> platforms;
+    for (Platform& tile : tiles) platforms.push_back(&tile);
+    canvas.clear(255, 0, 255);
+    renderPlatforms(platforms, false);
+
+    EXPECT_FALSE(sameColour(canvas.pixel(610, 5), 255, 0, 255));
+    EXPECT_FALSE(sameColour(canvas.pixel(1195, 160), 255, 0, 255));
+    EXPECT_FALSE(sameColour(canvas.pixel(10, 310), 255, 0, 255));
+    EXPECT_FALSE(sameColour(canvas.pixel(460, 716), 255, 0, 255));
+    EXPECT_TRUE(sameColour(canvas.pixel(600, 360), 255, 0, 255));  // and nothing where none lies
 }
