@@ -171,7 +171,7 @@ private:
     Entity heroBody;
     std::vector<Entity> robotBodies;
     std::vector<SDL_Rect> platformBoxes;
-    std::vector<Spawn> spawnPoints{};
+    std::vector<Spawn> spawnPoints;
     std::vector<SDL_Rect> bulletStarts;
 };
 
