@@ -33,6 +33,8 @@ struct RunObjects {
     std::list<Explosion> explosions;
     Texture background;
     SDL_Rect backgroundRect{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
+    // The background under its veil, composed once (see composeBackdrop).
+    std::shared_ptr<SDL_Texture> backdrop;
     // Refilled by each level load; the hero's body points at it.
     std::vector<Spawn> playerSpawns;
     // One weapon of each kind, indexed by Weapon_Type; the hero's slots point at two of them.

@@ -17,4 +17,4 @@ install_missing_packages() {
 
 GAME_PACKAGES=(libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core
                cmake g++ pkg-config)
-TEST_PACKAGES=(libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick)

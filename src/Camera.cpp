@@ -42,7 +42,10 @@ void moveCamera(std::list<Entity*>& allCharacterEntities, std::list<Platform*>& 
 
 void renderPlatforms(const std::list<Platform*>& platforms, bool developerMode) {
     SDL_SetRenderDrawColor(gameRenderer, 0, 0, 255, 255);
+    const SDL_Rect window{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
     for (const Platform* platform : platforms) {
+        // Most of a tall level lies above or below the window; those platforms would add no pixel.
+        if (!SDL_HasIntersection(&platform->getPlatformRect(), &window)) continue;
         platform->render();
         if (developerMode) {
             SDL_SetRenderDrawColor(gameRenderer, 0, 0, 255, 255);

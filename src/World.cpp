@@ -1,5 +1,6 @@
 #include "World.h"
 
+#include "Frame.h"
 #include "Game.h"
 #include "GlobalConstants.h"
 #include "Level.h"
@@ -24,6 +25,7 @@ RunObjects::RunObjects(SDL_Renderer* renderer)
       player(&eZorbi, weapons[revolver].get()) {
     background.setup(scale(960), scale(480), renderer);
     if (!background.loadFromFile("background.png")) SDL_Log("Could not load background texture!");
+    backdrop = composeBackdrop(renderer, background, backgroundRect);
     playerSpawns.reserve(2);
     teleportCursor.setup(scale(50), scale(60), renderer);
     if (!teleportCursor.loadFromFile("Zorbi.png")) SDL_Log("Could not load teleport cursor texture!");
