@@ -18,6 +18,8 @@ public:
     // Loads filePath (a whole relative path) as the chunk, replacing any earlier one.
     void init(const std::string& filePath, int loop, int channel);
     void play();
+    // Releases the chunk now, before the audio device closes; play() then does nothing.
+    void free();
 
     bool isLoaded() const { return sound != nullptr; }
 

@@ -28,3 +28,8 @@ void Sound::init(const std::string& filePath, int loop, int channel) {
 void Sound::play() {
     if (sound != nullptr) Mix_PlayChannel(channel, sound, loop);
 }
+
+void Sound::free() {
+    Mix_FreeChunk(sound);
+    sound = nullptr;
+}

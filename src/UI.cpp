@@ -2,6 +2,7 @@
 
 #include "GlobalConstants.h"
 #include "Hud.h"
+#include "MenuScreens.h"
 
 SDL_Color white{255, 255, 255, 255};
 TTF_Font* counter = nullptr;
@@ -27,9 +28,6 @@ void closeFonts() {
     closeFont(title);
 }
 
-// The menu screens are built here, once they exist: initMenus(state).
-void buildMenus(State& state) { (void)state; }
-
 }  // namespace
 
 void UI_init(SDL_Renderer* _renderer, State& state, Player* _player) {
@@ -46,12 +44,14 @@ void UI_init(SDL_Renderer* _renderer, State& state, Player* _player) {
 
     setupHudTextures(renderer);
     initPlayerUI();
-    buildMenus(state);
+    initMenus(state);
 }
 
 void UI_close() {
     // Textures go first: they belong to the renderer, which close() destroys next.
+    // The click sound goes before the audio device closes.
     freeHudTextures();
+    releaseMenus();
     closeFonts();
     renderer = nullptr;
     player = nullptr;

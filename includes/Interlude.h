@@ -1,0 +1,20 @@
+#pragma once
+
+#include <SDL.h>
+
+#include "State.h"
+#include "World.h"
+
+// The upgrade shop between waves. Every wave prepares the menus; before waves
+// 6, 11, 16 and so on the game then waits in them until they are closed or the
+// window is. Nothing in the world moves meanwhile, and no frame time is taken.
+void upgradeInterlude(RunObjects& run, World& world);
+
+// Whether the shop holds the game before this wave.
+bool interludeRunning(const State& state, int waveNumber);
+
+// One event while the shop is open.
+void handleInterludeEvent(State& state, const SDL_Event& event);
+
+// One frame of the shop over the still world, presented.
+void renderInterludeFrame(RunObjects& run, World& world);

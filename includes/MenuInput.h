@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Menu.h"
+#include "State.h"
+
+// The button that controller commands move from and a press clicks; null for none.
+extern UI_Button* currentButton;
+
+// Makes button (or null) the current one. The previous current button loses its
+// highlight first, so at most one button of the game shows highlighted.
+void setCurrentButton(UI_Button* button);
+
+// Pointer moved: the highlight follows the pointer over enabled buttons of the
+// menu on screen. Without a controller it disappears over empty space; with
+// one, the pointer can take the selection but never clears it.
+void mouseMove(State& state, int x, int y);
+// The same at the pointer's current position.
+void mouseMove(State& state);
+
+// Pointer press or confirm command: clicks the current button, if it is the
+// highlighted button of the menu on screen. One press never clicks more than
+// one button.
+void menuSelect(State& state);
+
+// A menu command from the controller (or the start-up): connect selects the
+// menu's first button, disconnect drops the selection, select clicks, and the
+// four directions move to an enabled neighbour.
+void controllerEvent(State& state, MENU_CONTROL control);

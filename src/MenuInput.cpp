@@ -1,0 +1,71 @@
+#include "MenuInput.h"
+
+#include "MenuScreens.h"
+
+UI_Button* currentButton = nullptr;
+
+namespace {
+
+bool holds(UI_Menu& menu, const UI_Button* button) {
+    for (const UI_Button& candidate : menu.getButtons())
+        if (&candidate == button) return true;
+    return false;
+}
+
+}  // namespace
+
+void setCurrentButton(UI_Button* button) {
+    if (currentButton != nullptr && currentButton != button) currentButton->deselect();
+    currentButton = button;
+    if (currentButton != nullptr) currentButton->select();
+}
+
+void mouseMove(State& state, int x, int y) {
+    if (!state.controller && currentButton != nullptr) setCurrentButton(nullptr);
+    UI_Menu* menu = getCurrentMenu(state);
+    if (menu == nullptr) return;
+    // Where hit areas overlap, the last button wins.
+    for (UI_Button& button : menu->getButtons()) {
+        if (button.mouseEvent(x, y) && !button.isDisabled()) setCurrentButton(&button);
+    }
+}
+
+void mouseMove(State& state) {
+    int x = 0;
+    int y = 0;
+    SDL_GetMouseState(&x, &y);
+    mouseMove(state, x, y);
+}
+
+void menuSelect(State& state) {
+    UI_Menu* menu = getCurrentMenu(state);
+    if (menu == nullptr || currentButton == nullptr) return;
+    // A button left selected in a menu not on screen must not take the press.
+    if (!currentButton->isSelected() || !holds(*menu, currentButton)) return;
+    // The action may rebuild this very menu; the button is not touched afterwards.
+    currentButton->click();
+}
+
+void controllerEvent(State& state, MENU_CONTROL control) {
+    UI_Menu* menu = getCurrentMenu(state);
+    if (menu == nullptr) return;
+    switch (control) {
+    case MENU_CONTROL::connect:
+        setCurrentButton(menu->loadMenu());
+        break;
+    case MENU_CONTROL::disconnect:
+        setCurrentButton(nullptr);
+        break;
+    case MENU_CONTROL::select:
+        menuSelect(state);
+        break;
+    default:
+        if (currentButton == nullptr) {
+            SDL_Log("No button selection!");
+            return;
+        }
+        // No neighbour there, a disabled one, or back: the selection stays.
+        if (UI_Button* next = currentButton->move(control)) setCurrentButton(next);
+        break;
+    }
+}

@@ -1,0 +1,105 @@
+#include "Screens.h"
+
+#include "Game.h"
+#include "Input.h"
+#include "MenuInput.h"
+#include "MenuScreens.h"
+
+namespace {
+
+bool buttonDown(SDL_GameControllerButton which) {
+    return controller != nullptr && SDL_GameControllerGetButton(controller, which) == 1;
+}
+
+// One menu step per push of the left stick: it must come back inside the dead
+// zone (its bounds included) before the next step. The horizontal axis is not read.
+void stickStep(State& state) {
+    const Sint16 vertical =
+        controller != nullptr ? SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY) : 0;
+    MENU_CONTROL step = MENU_CONTROL::down;
+    if (vertical > JOYSTICK_DEAD_ZONE) {
+        step = MENU_CONTROL::down;
+    } else if (vertical < -JOYSTICK_DEAD_ZONE) {
+        step = MENU_CONTROL::up;
+    } else {
+        state.controllerStickReset = true;
+        return;
+    }
+    if (!state.controllerStickReset) return;
+    state.controllerStickReset = false;
+    controllerEvent(state, step);
+}
+
+void escapePressed(State& state, bool paused) {
+    if (paused) {
+        state.menu = Menu::notInMenu;
+    } else if (state.menu == Menu::level) {
+        state.menu = Menu::head;
+        // Back on the main menu with its first button current: the button that
+        // opened the level select must not stay highlighted beside another one.
+        setCurrentButton(mainMenu.loadMenu());
+    }
+}
+
+// A press of A selects; B goes back (or resumes play) unless A is held with it:
+// A beats B. The pressed button decides, so one press of A is one click, however
+// many other buttons go down while it is held.
+void controllerButtonPressed(State& state, Uint8 pressed, bool paused) {
+    if (pressed == SDL_CONTROLLER_BUTTON_A) {
+        controllerEvent(state, MENU_CONTROL::select);
+    } else if (pressed == SDL_CONTROLLER_BUTTON_B && !buttonDown(SDL_CONTROLLER_BUTTON_A)) {
+        if (paused) {
+            state.menu = Menu::notInMenu;
+        } else {
+            controllerEvent(state, MENU_CONTROL::back);
+        }
+    }
+}
+
+void handleScreenEvent(State& state, const SDL_Event& event, bool paused) {
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE) escapePressed(state, paused);
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        controllerButtonPressed(state, event.cbutton.button, paused);
+        break;
+    case SDL_CONTROLLERDEVICEADDED:
+        controllerEvent(state, MENU_CONTROL::connect);
+        handleCommonEvent(state, event);
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        handleCommonEvent(state, event);
+        // Another pad pulled out leaves the one in use, and its selection, alone.
+        if (controller == nullptr) controllerEvent(state, MENU_CONTROL::disconnect);
+        break;
+    case SDL_MOUSEMOTION:
+        mouseMove(state, event.motion.x, event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        menuSelect(state);
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        stickStep(state);
+        break;
+    default:
+        handleCommonEvent(state, event);
+        break;
+    }
+}
+
+void menuFrame(bool paused) {
+    SDL_RenderClear(gameRenderer);
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) handleScreenEvent(state, event, paused);
+    renderMenu(state);
+    // The next frame clears with this colour.
+    SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
+    SDL_RenderPresent(gameRenderer);
+}
+
+}  // namespace
+
+void startScreen() { menuFrame(false); }
+
+void pauseScreen() { menuFrame(true); }

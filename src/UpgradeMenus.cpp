@@ -1,0 +1,246 @@
+#include "UpgradeMenus.h"
+
+#include <string>
+
+#include "GlobalConstants.h"
+#include "MenuInput.h"
+#include "MenuScreens.h"
+#include "Player.h"
+#include "Purchases.h"
+#include "UI.h"
+
+Texture xpText;
+Texture lbText, rbText;
+Texture roborTexture, robortoTexture, robroTexture, romoTexture, rooTexture;
+Texture roborText, robortoText, robroText, romoText, rooText;
+SDL_Rect robortoSource{18, 0, 18, 32};
+SDL_Rect rooSource{92, 0, 23, 32};
+SDL_Rect upgradeHealth{0, 0, 0, 0}, upgradeHealthBack{0, 0, 0, 0};
+SDL_Rect upgradeShield{0, 0, 0, 0}, upgradeShieldBack{0, 0, 0, 0};
+
+namespace {
+
+const int LEVEL_ROWS = 5;
+
+UI_Button* buttonAt(UI_Menu& menu, int index) {
+    std::vector<UI_Button>& buttons = menu.getButtons();
+    if (index < 0 || index >= static_cast<int>(buttons.size())) return nullptr;
+    return &buttons[static_cast<std::size_t>(index)];
+}
+
+void activate(UI_Menu& menu, int index) {
+    if (UI_Button* button = buttonAt(menu, index)) button->activate();
+}
+
+void deactivate(UI_Menu& menu, int index) {
+    if (UI_Button* button = buttonAt(menu, index)) button->deactivate();
+}
+
+void deactivateAll(UI_Menu& menu) {
+    for (UI_Button& button : menu.getButtons()) button.deactivate();
+}
+
+// Level r of an item bought up to level L: bought (active) below L, next to buy
+// at L, out of reach (disabled) above it.
+void markLevel(UI_Menu& menu, int index, int row, int level) {
+    UI_Button* button = buttonAt(menu, index);
+    if (button == nullptr) return;
+    button->enable();
+    if (row > level) {
+        button->disable();
+    } else if (row < level) {
+        button->activate();
+    }
+}
+
+void setupPicture(Texture& texture, int w, int h, const std::string& file) {
+    texture.setup(w, h, renderer);
+    texture.loadFromFile(file);
+}
+
+void renderCount(const std::string& prefix, int count, Texture& text) {
+    text.loadFromRenderedText(prefix + std::to_string(count), white, counter);
+}
+
+// An enemy picture centred on its column, with its count beside its bottom.
+void renderEnemy(const Texture& picture, const Texture& count, int column, int row, const SDL_Rect* source,
+                 int countHeight) {
+    const int x = scale(column - picture.getWidth() / 2);
+    const int y = scale(row);
+    picture.render(x, y, SDL_FLIP_NONE, source);
+    count.render(x + picture.getWidth() + scale(5), y + picture.getHeight() + scale(5) - countHeight);
+}
+
+void fill(const SDL_Rect& rect, Uint8 r, Uint8 g, Uint8 b) {
+    SDL_SetRenderDrawColor(renderer, r, g, b, 255);
+    // An empty bar shows nothing; the renderer would draw it as a line.
+    if (rect.w > 0 && rect.h > 0) SDL_RenderFillRect(renderer, &rect);
+}
+
+// Leaves every tab and lands on "Close Menu" of the chosen one.
+void showTab(State& state, UI_Menu& menu, Menu screen) {
+    closeUpgradeMenu(state, 0, 0);
+    state.menu = screen;
+    setCurrentButton(buttonAt(menu, CLOSE_MENU_BUTTON));
+}
+
+void addSmallButton(UI_Menu* menu, State& state, int x, int y, const std::string& label, int above,
+                    ButtonAction action) {
+    menu->addButton(x, y, label, &white, small, above, -1, -1, -1, action, state, 1, 0, 0);
+}
+
+}  // namespace
+
+void genericUpgradeMenuLayout(State& state, UI_Menu* menu) {
+    menu->setup(renderer, &buttonSound);
+    const std::string refill = removeTrailingZeros(refillPrice(state));
+
+    addSmallButton(menu, state, scale(37), scale(100), "Max HP", -1, fullHealth);
+    addSmallButton(menu, state, scale(37), scale(140), "Max Shield", MAX_HP_BUTTON, fullShield);
+    for (int index : {MAX_HP_BUTTON, MAX_SHIELD_BUTTON}) {
+        if (UI_Button* button = buttonAt(*menu, index)) {
+            button->setupHover(1);
+            button->addLine("Cost: ", refill, verySmall, white);
+        }
+    }
+    addSmallButton(menu, state, scale(37), scale(180), "Close Menu", MAX_SHIELD_BUTTON, closeUpgradeMenu);
+    // Tabs have no neighbours: the shoulder buttons or the pointer reach them.
+    addSmallButton(menu, state, scale(288), scale(12), "Weapons", -1, showWeaponUpgradeMenu);
+    addSmallButton(menu, state, scale(416), scale(12), "Abilities", -1, showAbilityUpgradeMenu);
+    addSmallButton(menu, state, scale(544), scale(12), "Player", -1, showPlayerUpgradeMenu);
+}
+
+void loadUpgradeMenuImages() {
+    setupPicture(rbText, scale(40), scale(40), "upgrade-menu/rb.png");
+    setupPicture(lbText, scale(40), scale(40), "upgrade-menu/lb.png");
+    setupPicture(roborTexture, scale(24), scale(50), "robor.png");
+    setupPicture(robortoTexture, scale(28), scale(50), "roborto.png");
+    setupPicture(robroTexture, scale(19), scale(50), "robro.png");
+    setupPicture(romoTexture, scale(31), scale(20), "romo.png");
+    setupPicture(rooTexture, scale(36), scale(50), "roo.png");
+    for (Texture* text : {&roborText, &robortoText, &robroText, &romoText, &rooText}) text->setup(renderer);
+    robortoSource = {18, 0, 18, 32};
+    rooSource = {92, 0, 23, 32};
+}
+
+void prepareUpgradeMenuExtras() {
+    xpText.setup(renderer);
+    xpText.loadFromRenderedText("XP: 0", white, counter);
+    upgradeHealth = upgradeHealthBack = {scale(50), scale(55), scale(102), scale(15)};
+    upgradeShield = upgradeShieldBack = {scale(50), scale(75), scale(102), scale(15)};
+}
+
+void releaseUpgradeMenuImages() {
+    for (Texture* texture : {&xpText, &lbText, &rbText, &roborTexture, &robortoTexture, &robroTexture, &romoTexture,
+                             &rooTexture, &roborText, &robortoText, &robroText, &romoText, &rooText}) {
+        texture->free();
+    }
+}
+
+void loadUpgradeMenu(State& state) {
+    deactivateAll(weaponUpgradeMenu);
+    if (state.weapon1 != -1) activate(weaponUpgradeMenu, selectButtonIndex(state.weapon1));
+    if (state.weapon2 != -1) activate(weaponUpgradeMenu, selectButtonIndex(state.weapon2));
+    for (int row = 0; row < LEVEL_ROWS; ++row)
+        for (int weapon = 0; weapon < state.numberOfWeapons; ++weapon)
+            markLevel(weaponUpgradeMenu, levelButtonIndex(weapon, row), row, weaponLevel(state, weapon));
+
+    deactivateAll(abilityUpgradeMenu);
+    if (player != nullptr && player->getAbility() != none) {
+        activate(abilityUpgradeMenu, selectButtonIndex(player->getAbility()));
+    }
+    for (int row = 0; row < LEVEL_ROWS; ++row)
+        for (int ability = 0; ability < state.numberOfAbilities && ability < 4; ++ability)
+            markLevel(abilityUpgradeMenu, levelButtonIndex(ability, row), row, state.abilityLevels[ability]);
+
+    deactivateAll(playerUpgradeMenu);
+    for (int row = 0; row < LEVEL_ROWS; ++row)
+        for (int upgrade = 0; upgrade < state.numberOfPlayerUpgrades && upgrade < 4; ++upgrade)
+            markLevel(playerUpgradeMenu, playerLevelButtonIndex(upgrade, row), row, state.playerLevels[upgrade]);
+
+    if (state.menu == Menu::abilityUpgrade) {
+        activate(abilityUpgradeMenu, ABILITIES_TAB);
+    } else if (state.menu == Menu::playerUpgrade) {
+        activate(playerUpgradeMenu, PLAYER_TAB);
+    } else {
+        activate(weaponUpgradeMenu, WEAPONS_TAB);
+    }
+
+    const int xp = player != nullptr ? player->getXP() : 0;
+    xpText.loadFromRenderedText("Current XP: " + std::to_string(xp), white, counter);
+}
+
+void launchUpgradeMenu(State& state) {
+    renderCount("x", state.setEnemies[0], roborText);
+    renderCount("x", state.setEnemies[1], robortoText);
+    renderCount("x", state.setEnemies[2], robroText);
+    renderCount("x", state.setEnemies[3], romoText);
+    renderCount("x", state.setEnemies[4], rooText);
+    setCurrentButton(buttonAt(weaponUpgradeMenu, CLOSE_MENU_BUTTON));
+}
+
+void renderUpgradeMenu(State&) {
+    xpText.render(scale(37), scale(23));
+    lbText.render(scale(245), scale(5));
+    rbText.render(scale(675), scale(5));
+
+    // The five count texts share one font, so one height lines them all up.
+    const int countHeight = roborText.getHeight();
+    renderEnemy(roborTexture, roborText, 50, 250, nullptr, countHeight);
+    renderEnemy(robortoTexture, robortoText, 120, 290, &robortoSource, countHeight);
+    renderEnemy(robroTexture, robroText, 50, 330, nullptr, countHeight);
+    renderEnemy(romoTexture, romoText, 120, 400, nullptr, countHeight);
+    renderEnemy(rooTexture, rooText, 50, 410, &rooSource, countHeight);
+
+    const double healthFraction = player != nullptr ? player->getHealthPercentage() : 0.0;
+    const double shieldFraction = player != nullptr ? player->getShieldPercentage() : 0.0;
+    upgradeHealth.w = scale(healthFraction * 102);
+    upgradeShield.w = scale(shieldFraction * 102);
+    fill(upgradeHealthBack, 150, 150, 150);
+    fill(upgradeShieldBack, 150, 150, 150);
+    fill(upgradeHealth, 255, 0, 0);
+    fill(upgradeShield, 0, 0, 255);
+}
+
+void closeUpgradeMenu(State& state, int, int) {
+    setCurrentButton(nullptr);
+    state.menu = Menu::notInMenu;
+    state.resetShooting = true;
+}
+
+void showWeaponUpgradeMenu(State& state, int, int) {
+    activate(weaponUpgradeMenu, WEAPONS_TAB);
+    deactivate(abilityUpgradeMenu, ABILITIES_TAB);
+    deactivate(playerUpgradeMenu, PLAYER_TAB);
+    showTab(state, weaponUpgradeMenu, Menu::weaponUpgrade);
+}
+
+void showAbilityUpgradeMenu(State& state, int, int) {
+    activate(abilityUpgradeMenu, ABILITIES_TAB);
+    deactivate(weaponUpgradeMenu, WEAPONS_TAB);
+    deactivate(playerUpgradeMenu, PLAYER_TAB);
+    showTab(state, abilityUpgradeMenu, Menu::abilityUpgrade);
+}
+
+void showPlayerUpgradeMenu(State& state, int, int) {
+    activate(playerUpgradeMenu, PLAYER_TAB);
+    deactivate(weaponUpgradeMenu, WEAPONS_TAB);
+    deactivate(abilityUpgradeMenu, ABILITIES_TAB);
+    showTab(state, playerUpgradeMenu, Menu::playerUpgrade);
+}
+
+void nextUpgradeTab(State& state) {
+    if (state.menu == Menu::weaponUpgrade) {
+        showAbilityUpgradeMenu(state, 0, 0);
+    } else if (state.menu == Menu::abilityUpgrade) {
+        showPlayerUpgradeMenu(state, 0, 0);
+    }
+}
+
+void previousUpgradeTab(State& state) {
+    if (state.menu == Menu::abilityUpgrade) {
+        showWeaponUpgradeMenu(state, 0, 0);
+    } else if (state.menu == Menu::playerUpgrade) {
+        showAbilityUpgradeMenu(state, 0, 0);
+    }
+}

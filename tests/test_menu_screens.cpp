@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MenuInput.h"
+#include "MenuScreens.h"
+#include "TestSupport.h"
+#include "UI.h"
+#include "UpgradeMenus.h"
+
+namespace {
+
+// The interface built on a software canvas, with the game's own state record.
+class MenuScreens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state = State();
+        UI_init(canvas.renderer, state, nullptr);
+    }
+    void TearDown() override {
+        UI_close();
+        state = State();
+    }
+
+    static UI_Button& button(UI_Menu& menu, int index) { return menu.getButtons()[static_cast<size_t>(index)]; }
+
+    Canvas canvas;
+};
+
+// Buttons form one vertical chain, first to last, no wrap and no sideways links.
+void expectVerticalChain(UI_Menu& menu) {
+    std::vector<UI_Button>& buttons = menu.getButtons();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        EXPECT_EQ(buttons[i].move(MENU_CONTROL::up), i == 0 ? nullptr : &buttons[i - 1]) << i;
+        EXPECT_EQ(buttons[i].move(MENU_CONTROL::down), i + 1 == buttons.size() ? nullptr : &buttons[i + 1]) << i;
+        EXPECT_EQ(buttons[i].move(MENU_CONTROL::left), nullptr) << i;
+        EXPECT_EQ(buttons[i].move(MENU_CONTROL::right), nullptr) << i;
+    }
+}
+
+std::vector<int> tops(UI_Menu& menu) {
+    std::vector<int> ys;
+    for (const UI_Button& b : menu.getButtons()) {
+        EXPECT_EQ(b.getX(), 420);
+        EXPECT_EQ(b.getWidth(), 360);
+        ys.push_back(b.getY());
+    }
+    return ys;
+}
+
+// True when the canvas shows, in the box at (x, y), what drawing `expected`
+// there on a black canvas shows, and something is lit.
+bool shows(const Canvas& canvas, const Canvas& reference, int x, int y, int w, int h) {
+    int lit = 0;
+    for (int row = y; row < y + h; ++row) {
+        for (int col = x; col < x + w; ++col) {
+            const SDL_Color want = reference.pixel(col, row);
+            if (!sameColour(canvas.pixel(col, row), want.r, want.g, want.b)) return false;
+            lit += sameColour(want, 0, 0, 0) ? 0 : 1;
+        }
+    }
+    return lit > 0;
+}
+
+int litPixels(const Canvas& canvas) {
+    int lit = 0;
+    for (int y = 0; y < 720; y += 3)
+        for (int x = 0; x < 1200; x += 3) lit += sameColour(canvas.pixel(x, y), 0, 0, 0) ? 0 : 1;
+    return lit;
+}
+
+}  // namespace
+
+TEST_F(MenuScreens, MenusAreCentredVerticalChains) {
+    EXPECT_EQ(tops(mainMenu), (std::vector<int>{322, 420, 517, 615}));
+    EXPECT_EQ(tops(levelSelect), (std::vector<int>{337}));
+    EXPECT_EQ(tops(pauseMenu), (std::vector<int>{322, 420, 517}));
+    expectVerticalChain(mainMenu);
+    expectVerticalChain(levelSelect);
+    expectVerticalChain(pauseMenu);
+    EXPECT_EQ(currentButton, nullptr);  // nothing is selected after start-up
+    for (UI_Menu* menu : {&mainMenu, &levelSelect, &pauseMenu})
+        for (const UI_Button& b : menu->getButtons()) EXPECT_FALSE(b.isSelected());
+}
+
+TEST_F(MenuScreens, ActionsMoveBetweenTheScreens) {
+    button(mainMenu, 0).click();  // "Arcade Mode"
+    EXPECT_EQ(state.menu, Menu::level);
+    EXPECT_EQ(currentButton, &button(levelSelect, 0));
+    EXPECT_TRUE(currentButton->isSelected());
+
+    button(levelSelect, 0).click();  // "Level 1"
+    EXPECT_EQ(state.level, 1);
+    EXPECT_TRUE(state.started);
+    EXPECT_EQ(state.menu, Menu::notInMenu);
+
+    state.menu = Menu::pause;
+    button(pauseMenu, 0).click();  // "Resume Game"
+    EXPECT_EQ(state.menu, Menu::notInMenu);
+    EXPECT_TRUE(state.started);
+
+    state.menu = Menu::pause;
+    button(pauseMenu, 1).click();  // "Quit To Menu"
+    EXPECT_FALSE(state.started);
+    EXPECT_EQ(state.menu, Menu::head);
+    EXPECT_EQ(currentButton, &button(mainMenu, 0));
+    EXPECT_TRUE(currentButton->isSelected());
+
+    selectLevel2(state, 0, 0);
+    EXPECT_EQ(state.level, 2);
+    selectLevel3(state, 0, 0);
+    EXPECT_EQ(state.level, 3);
+    EXPECT_TRUE(state.started);
+}
+
+TEST_F(MenuScreens, CampaignAndSettingsOnlyClickAndQuitButtonsEndTheGame) {
+    state.menu = Menu::head;
+    for (int index : {1, 2}) {
+        button(mainMenu, index).click();
+        EXPECT_EQ(state.menu, Menu::head);
+        EXPECT_FALSE(state.started || state.quit);
+        EXPECT_EQ(state.level, 0);
+    }
+    button(mainMenu, 3).click();
+    EXPECT_TRUE(state.quit);
+
+    state.quit = false;
+    state.menu = Menu::pause;
+    button(pauseMenu, 2).click();
+    EXPECT_TRUE(state.quit);
+}
+
+TEST_F(MenuScreens, TheStateDecidesWhichMenuIsOnScreen) {
+    const std::vector<std::pair<Menu, UI_Menu*>> screens{
+        {Menu::head, &mainMenu},           {Menu::level, &levelSelect},
+        {Menu::settings, nullptr},         {Menu::pause, &pauseMenu},
+        {Menu::weaponUpgrade, &weaponUpgradeMenu}, {Menu::abilityUpgrade, &abilityUpgradeMenu},
+        {Menu::playerUpgrade, &playerUpgradeMenu}, {Menu::notInMenu, nullptr}};
+    for (const auto& [screen, menu] : screens) {
+        state.menu = screen;
+        EXPECT_EQ(getCurrentMenu(state), menu) << static_cast<int>(screen);
+        canvas.clear(0, 0, 0);
+        renderMenu(state);
+        if (menu == nullptr) {
+            EXPECT_EQ(litPixels(canvas), 0) << static_cast<int>(screen);
+        } else {
+            EXPECT_GT(litPixels(canvas), 0) << static_cast<int>(screen);
+        }
+    }
+}
+
+TEST_F(MenuScreens, TitlesAreTheLogoAndTheCentredPauseText) {
+    state.menu = Menu::head;
+    renderMenu(state);
+    Canvas logo;
+    Texture expectedLogo;
+    expectedLogo.setup(681, 138, logo.renderer);
+    ASSERT_TRUE(expectedLogo.loadFromFile("logo.png"));
+    expectedLogo.render(259, 150);
+    EXPECT_TRUE(shows(canvas, logo, 259, 150, 681, 138));
+
+    canvas.clear(0, 0, 0);
+    state.menu = Menu::level;
+    renderMenu(state);
+    EXPECT_TRUE(shows(canvas, logo, 259, 150, 681, 138));
+
+    canvas.clear(0, 0, 0);
+    state.menu = Menu::pause;
+    renderMenu(state);
+    Canvas paused;
+    Texture expectedTitle;
+    expectedTitle.setup(paused.renderer);
+    ASSERT_TRUE(expectedTitle.loadFromRenderedText("Game Paused", white, title));
+    const int x = (1200 - expectedTitle.getWidth()) / 2;
+    expectedTitle.render(x, 150);
+    EXPECT_EQ(gamePausedText.getWidth(), expectedTitle.getWidth());
+    EXPECT_TRUE(shows(canvas, paused, x, 150, expectedTitle.getWidth(), expectedTitle.getHeight()));
+}
+
+TEST(MenuScreensLifetime, CloseEmptiesEveryMenuAndAStartUpAgainBuildsThemOnce) {
+    Canvas canvas;
+    state = State();
+    UI_init(canvas.renderer, state, nullptr);
+    UI_init(canvas.renderer, state, nullptr);  // a second start-up does not add buttons
+    EXPECT_EQ(mainMenu.getButtons().size(), 4u);
+    EXPECT_EQ(weaponUpgradeMenu.getButtons().size(), 36u);
+    setCurrentButton(&mainMenu.getButtons()[0]);
+
+    UI_close();
+    for (UI_Menu* menu : {&mainMenu, &levelSelect, &pauseMenu, &weaponUpgradeMenu, &abilityUpgradeMenu,
+                          &playerUpgradeMenu})
+        EXPECT_TRUE(menu->getButtons().empty());
+    EXPECT_EQ(currentButton, nullptr);
+    EXPECT_FALSE(buttonSound.isLoaded());
+    for (const Texture* texture : {&logoTexture, &gamePausedText, &xpText, &lbText, &roborTexture, &rooText})
+        EXPECT_EQ(texture->getTexture(), nullptr);
+    UI_close();  // twice is harmless
+
+    UI_init(canvas.renderer, state, nullptr);
+    EXPECT_EQ(mainMenu.getButtons().size(), 4u);
+    EXPECT_EQ(playerUpgradeMenu.getButtons().size(), 26u);
+    EXPECT_TRUE(buttonSound.isLoaded());
+    UI_close();
+    state = State();
+}

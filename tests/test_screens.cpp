@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include "MenuInput.h"
+#include "MenuScreens.h"
+#include "Screens.h"
+#include "TestSupport.h"
+#include "UI.h"
+
+namespace {
+
+void pushEvent(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
+
+void pushMotion(int x, int y) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = x;
+    event.motion.y = y;
+    pushEvent(event);
+}
+
+void pushPress() {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = SDL_PRESSED;
+    pushEvent(event);
+}
+
+void pushDevice(Uint32 type, Sint32 which) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = type;
+    event.cdevice.which = which;
+    pushEvent(event);
+}
+
+void pushQuit() {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_QUIT;
+    pushEvent(event);
+}
+
+// The start and pause screens over a software canvas, fed with queued events.
+class Screens : public ::testing::Test {
+protected:
+    void SetUp() override {
+        VirtualPad::settle();
+        state = State();
+        UI_init(canvas.renderer, state, nullptr);
+    }
+    void TearDown() override {
+        UI_close();
+        state = State();
+        VirtualPad::settle();
+    }
+
+    static UI_Button* button(UI_Menu& menu, int index) { return &menu.getButtons()[static_cast<size_t>(index)]; }
+    static void pointAt(UI_Button* b) { pushMotion(b->getX() + 10, b->getY() + 10); }
+    static int highlightedIn(UI_Menu& menu) {
+        int count = 0;
+        for (const UI_Button& b : menu.getButtons()) count += b.isSelected() ? 1 : 0;
+        return count;
+    }
+
+    // Pads plugged in before the screen runs: the game's handle is let go, so
+    // the screen sees a new controller arrive.
+    static void forgetController() {
+        if (controller != nullptr) SDL_GameControllerClose(controller);
+        controller = nullptr;
+        state.controller = false;
+    }
+
+    Canvas canvas;
+};
+
+}  // namespace
+
+TEST_F(Screens, EscapeGoesBackFromTheLevelSelectOnly) {
+    pushKey(SDLK_ESCAPE, true);
+    startScreen();
+    EXPECT_EQ(state.menu, Menu::head);
+
+    state.menu = Menu::level;
+    pushKey(SDLK_ESCAPE, true);
+    startScreen();
+    EXPECT_EQ(state.menu, Menu::head);
+    EXPECT_FALSE(state.quit || state.started);
+}
+
+TEST_F(Screens, BackOnTheMainMenuAPressClicksOnlyTheHoveredButton) {
+    pointAt(button(mainMenu, 0));
+    pushPress();
+    startScreen();
+    ASSERT_EQ(state.menu, Menu::level);
+
+    pushKey(SDLK_ESCAPE, true);
+    startScreen();
+    ASSERT_EQ(state.menu, Menu::head);
+    EXPECT_EQ(highlightedIn(mainMenu), 1);  // "Arcade Mode", as when the menu was left
+    EXPECT_EQ(currentButton, button(mainMenu, 0));
+
+    pointAt(button(mainMenu, 3));
+    startScreen();
+    EXPECT_EQ(highlightedIn(mainMenu), 1);
+    EXPECT_TRUE(button(mainMenu, 3)->isSelected());
+
+    pushPress();
+    startScreen();
+    EXPECT_TRUE(state.quit);
+    EXPECT_EQ(state.menu, Menu::head);  // the level select did not open on the way
+}
+
+TEST_F(Screens, TheQuitRequestEndsAfterTheFrameIsDrawnAndPresented) {
+    canvas.clear(0, 0, 0);
+    pushQuit();
+    startScreen();
+    EXPECT_TRUE(state.quit);
+    // The main menu's button background is on the canvas.
+    EXPECT_FALSE(sameColour(canvas.pixel(425, 330), 0, 0, 0));
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(canvas.renderer, &r, &g, &b, &a);
+    EXPECT_TRUE(r == 26 && g == 26 && b == 26 && a == 255);
+
+    // The next frame clears with that colour first: nothing is drawn where no menu is.
+    state = State();
+    state.menu = Menu::notInMenu;
+    startScreen();
+    EXPECT_TRUE(sameColour(canvas.pixel(5, 5), 26, 26, 26, 0));
+
+    state.menu = Menu::pause;
+    state.started = true;
+    pushQuit();
+    pauseScreen();
+    EXPECT_TRUE(state.quit);
+}
+
+TEST_F(Screens, EscapeAndBResumePlayFromThePauseScreen) {
+    state.started = true;
+    state.menu = Menu::pause;
+    pushKey(SDLK_ESCAPE, true);
+    pauseScreen();
+    EXPECT_EQ(state.menu, Menu::notInMenu);
+    EXPECT_TRUE(state.started);
+
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok());
+    state.menu = Menu::pause;
+    pad.button(SDL_CONTROLLER_BUTTON_B, true);
+    pauseScreen();
+    pad.button(SDL_CONTROLLER_BUTTON_B, false);
+    EXPECT_EQ(state.menu, Menu::notInMenu);
+    EXPECT_TRUE(state.started);
+}
+
+TEST_F(Screens, AButtonBeatsBAndBDoesNothingOnTheStartScreen) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok());
+    controllerEvent(state, MENU_CONTROL::connect);
+
+    pad.button(SDL_CONTROLLER_BUTTON_B, true);
+    startScreen();
+    pad.button(SDL_CONTROLLER_BUTTON_B, false);
+    startScreen();
+    EXPECT_EQ(state.menu, Menu::head);
+    EXPECT_EQ(currentButton, button(mainMenu, 0));
+
+    pad.button(SDL_CONTROLLER_BUTTON_B, true);
+    pad.button(SDL_CONTROLLER_BUTTON_A, true);
+    startScreen();
+    EXPECT_EQ(state.menu, Menu::level);  // "Arcade Mode" clicked, once: "Level 1" was not
+    EXPECT_FALSE(state.started);
+    // Other buttons going down while A is held click nothing more.
+    pad.button(SDL_CONTROLLER_BUTTON_X, true);
+    startScreen();
+    EXPECT_FALSE(state.started);
+    pad.button(SDL_CONTROLLER_BUTTON_X, false);
+    pad.button(SDL_CONTROLLER_BUTTON_A, false);
+    pad.button(SDL_CONTROLLER_BUTTON_B, false);
+    startScreen();
+    EXPECT_EQ(state.menu, Menu::level);
+
+    // On the pause screen A on "Quit To Menu" wins over B's resume.
+    state.started = true;
+    state.menu = Menu::pause;
+    setCurrentButton(button(pauseMenu, 1));
+    pad.button(SDL_CONTROLLER_BUTTON_A, true);
+    pad.button(SDL_CONTROLLER_BUTTON_B, true);
+    pauseScreen();
+    EXPECT_FALSE(state.started);
+    EXPECT_EQ(state.menu, Menu::head);
+}
+
+TEST_F(Screens, TheStickStepsOncePerPush) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok());
+    controllerEvent(state, MENU_CONTROL::connect);
+    auto stick = [&](SDL_GameControllerAxis axis, Sint16 value) {
+        pad.axis(axis, value);
+        startScreen();
+    };
+
+    stick(SDL_CONTROLLER_AXIS_LEFTY, 30000);
+    EXPECT_EQ(currentButton, button(mainMenu, 1));
+    stick(SDL_CONTROLLER_AXIS_LEFTY, 32000);  // still held
+    EXPECT_EQ(currentButton, button(mainMenu, 1));
+    stick(SDL_CONTROLLER_AXIS_LEFTY, 18000);  // the bound counts as inside the dead zone
+    EXPECT_TRUE(state.controllerStickReset);
+    stick(SDL_CONTROLLER_AXIS_LEFTY, 18001);
+    EXPECT_EQ(currentButton, button(mainMenu, 2));
+    stick(SDL_CONTROLLER_AXIS_LEFTY, -18000);
+    EXPECT_EQ(currentButton, button(mainMenu, 2));
+    stick(SDL_CONTROLLER_AXIS_LEFTY, -30000);
+    EXPECT_EQ(currentButton, button(mainMenu, 1));
+
+    // The horizontal axis is not read here.
+    stick(SDL_CONTROLLER_AXIS_LEFTY, 0);
+    stick(SDL_CONTROLLER_AXIS_LEFTX, 30000);
+    EXPECT_EQ(currentButton, button(mainMenu, 1));
+
+    // The same rule on the pause screen.
+    state.started = true;
+    state.menu = Menu::pause;
+    controllerEvent(state, MENU_CONTROL::connect);
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTY, 30000);
+    pauseScreen();
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTY, 31000);
+    pauseScreen();
+    EXPECT_EQ(currentButton, button(pauseMenu, 1));
+}
+
+TEST_F(Screens, PluggingAndUnpluggingAControllerOnEitherScreen) {
+    for (const bool paused : {false, true}) {
+        SCOPED_TRACE(paused ? "pause screen" : "start screen");
+        state = State();
+        state.started = paused;
+        state.menu = paused ? Menu::pause : Menu::head;
+        UI_Menu& menu = paused ? pauseMenu : mainMenu;
+        setCurrentButton(button(menu, 2));
+
+        VirtualPad pad;
+        ASSERT_TRUE(pad.ok());
+        forgetController();
+        pushDevice(SDL_CONTROLLERDEVICEADDED, pad.index);
+        paused ? pauseScreen() : startScreen();
+        ASSERT_NE(controller, nullptr);
+        EXPECT_TRUE(state.controller);
+        EXPECT_EQ(currentButton, button(menu, 0));  // the menu's first button, ready for the stick
+        EXPECT_EQ(highlightedIn(menu), 1);
+
+        pushDevice(SDL_CONTROLLERDEVICEREMOVED, SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)));
+        paused ? pauseScreen() : startScreen();
+        EXPECT_EQ(controller, nullptr);
+        EXPECT_FALSE(state.controller);
+        EXPECT_EQ(currentButton, nullptr);
+        EXPECT_EQ(highlightedIn(menu), 0);
+    }
+}
+
+TEST_F(Screens, ThePointerPositionComesFromTheEvent) {
+    pushMotion(600, 540);  // over "Settings"
+    startScreen();
+    EXPECT_EQ(currentButton, button(mainMenu, 2));
+    pushMotion(5, 5);
+    startScreen();
+    EXPECT_EQ(currentButton, nullptr);
+
+    state.started = true;
+    state.menu = Menu::pause;
+    pointAt(button(pauseMenu, 0));
+    pushPress();
+    pauseScreen();
+    EXPECT_EQ(state.menu, Menu::notInMenu);
+}
