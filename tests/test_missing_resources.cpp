@@ -122,6 +122,9 @@ const std::map<std::string, std::vector<std::string>> OWNER_LINES = {
     {"roo.png", {"Could not load enemy texture!"}},
 };
 
+// Pictures shipped for an item the shop does not offer yet: the game never reads them.
+const std::vector<std::string> UNREAD_PICTURES = {"upgrade-menu/upgrade-grenade.png"};
+
 // For a level cut short: the first cell of the cut row that cannot be read as a
 // number (row and column counted from 1), or nothing when the cut row is whole.
 std::optional<std::pair<int, int>> firstUnreadableCell(const std::string& content) {
@@ -151,11 +154,16 @@ struct SessionOutput {
     int shots = 0;         // bullets created
     int laserShots = 0;    // of them from the laser pistol
     int waves = 0;         // the last wave started
-    bool completed = false;
+    int frames = 0;        // frames played
 
     bool logged(const std::string& fragment) const {
         return std::any_of(log.begin(), log.end(),
                            [&](const std::string& line) { return line.find(fragment) != std::string::npos; });
+    }
+    int count(const std::string& fragment) const {
+        return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& line) {
+            return line.find(fragment) != std::string::npos;
+        }));
     }
     // The first lines of both, for a failure message.
     std::string summary() const {
@@ -224,7 +232,7 @@ void playFrames(RunObjects& run, World& world, SDL_Renderer* renderer, SessionOu
     Uint32 ticks = SDL_GetTicks();
     world.startWaveLoad = ticks;
     tapKey(run, world, SDLK_l);  // face right
-    for (int frame = 0; frame < FRAMES && !state.quit; ++frame) {
+    for (int frame = 0; frame < FRAMES && !state.quit; ++frame, ++result.frames) {
         ticks += FRAME_MS;
         if (frame == FRAMES / 2) {
             // The laser pistol bought and fitted.
@@ -240,7 +248,7 @@ void playFrames(RunObjects& run, World& world, SDL_Renderer* renderer, SessionOu
 
         const std::size_t explosionsBefore = run.explosions.size();
         handlePlayEvents(state, run, world);
-        runFrame(run, world, static_cast<float>(FRAME_MS) / 1000.0f, ticks);
+        runFrame(run, world, 1 / 60.f, ticks);
         SDL_RenderPresent(renderer);
         result.kills += static_cast<int>(run.explosions.size() > explosionsBefore);
 
@@ -252,7 +260,6 @@ void playFrames(RunObjects& run, World& world, SDL_Renderer* renderer, SessionOu
             result.waves = world.waveNumber;
         }
     }
-    result.completed = true;
 }
 
 // What the game does after init, with a software canvas as the window: the
@@ -285,7 +292,9 @@ SessionOutput playSession(const std::string& levelPath, bool withController) {
                 state.menu = Menu::notInMenu;
                 loadLevelFile(run, world, levelPath);
                 startWave(run, world);
-                for (int kind = 0; kind < State::numberOfEnemies; ++kind) result.robotKinds += state.setEnemies[kind] > 0;
+                for (int kind = 0; kind < State::numberOfEnemies; ++kind) {
+                    result.robotKinds += state.setEnemies[kind] > 0 ? 1 : 0;
+                }
                 result.waves = world.waveNumber;
                 playFrames(run, world, canvas.renderer, result);
             }
@@ -359,13 +368,14 @@ TEST_P(MissingResources, GameStartsReportsPlaysAndShutsDown) {
     const std::string levelPath = isLevel ? "resources/" + file : "resources/levels/level1.csv";
 
     const SessionOutput session = playSession(levelPath, file == "mapping.txt");
-    ASSERT_TRUE(session.completed);
+    ASSERT_EQ(session.frames, FRAMES);
     SCOPED_TRACE(session.summary());
 
     if (startsWith(file, "textures/")) {
         // A cut picture does not decode: the same lines as a missing one.
         const std::string name = file.substr(std::string("textures/").size());
-        EXPECT_TRUE(session.logged("Unable to load image " + name + "! SDL_image Error: ")) << name;
+        const bool unread = std::find(UNREAD_PICTURES.begin(), UNREAD_PICTURES.end(), name) != UNREAD_PICTURES.end();
+        EXPECT_EQ(session.logged("Unable to load image " + name + "! SDL_image Error: "), !unread) << name;
         const auto owner = OWNER_LINES.find(name);
         if (owner != OWNER_LINES.end()) {
             for (const std::string& line : owner->second) EXPECT_TRUE(session.logged(line)) << line;
@@ -382,10 +392,12 @@ TEST_P(MissingResources, GameStartsReportsPlaysAndShutsDown) {
             EXPECT_NE(session.out.find(failure), std::string::npos) << session.out;
             EXPECT_NE(session.out.find(file), std::string::npos) << "the error names the file: " << session.out;
         } else {
-            // A cut WAV keeps its first half: the mixer plays what is there, or refuses it.
-            EXPECT_TRUE(session.out.empty() || session.out.find(failure) != std::string::npos) << session.out;
+            // A cut WAV still loads: the mixer keeps the sound up to the cut, so nothing is reported.
+            EXPECT_TRUE(session.out.empty()) << session.out;
         }
     } else if (file == "sans.ttf") {
+        // A cut font does not open either. The interface names the file once; every text then fails.
+        EXPECT_EQ(session.count("Could not load font resources/sans.ttf! SDL_ttf Error: "), 1);
         EXPECT_TRUE(session.logged("Unable to render text surface! SDL_ttf Error: "));
     } else if (file == "mapping.txt") {
         if (missing) {
@@ -406,11 +418,13 @@ TEST_P(MissingResources, GameStartsReportsPlaysAndShutsDown) {
             const std::string expected = "Level file " + levelPath + ": row " + std::to_string(cell->first) +
                                          ", column " + std::to_string(cell->second) + " is not a number";
             EXPECT_TRUE(session.logged(expected)) << expected;
+        } else {
+            // Cut at the end of a row: a shorter level, nothing to report.
+            EXPECT_FALSE(session.logged("is not a number"));
         }
     } else {
         ADD_FAILURE() << "no expectation for " << file;
     }
-
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFile, MissingResources, testing::ValuesIn(allCases()), caseName);
@@ -423,7 +437,7 @@ TEST(IntactResources, SessionReportsNothingAndReachesEveryPicture) {
     const SessionOutput session = playSession("resources/levels/level1.csv", true);
     fs::current_path(previous);
 
-    ASSERT_TRUE(session.completed);
+    ASSERT_EQ(session.frames, FRAMES);
     EXPECT_TRUE(session.out.empty()) << session.out;
     for (const std::string& line : session.log) ADD_FAILURE() << line;
     EXPECT_EQ(session.robotKinds, static_cast<int>(State::numberOfEnemies)) << "every kind of robot is built";
