@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <list>
 #include <string>
 #include <vector>
@@ -17,6 +18,12 @@ const int LEVEL_COLUMNS = 12;
 // height and map of the global state. Bad cells are logged and left empty.
 void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platforms, std::vector<Spawn>& enemySpawns,
                       std::vector<Spawn>& playerSpawns);
+
+// The same from an open stream; sourceName names it in the log lines. A stream
+// that has already failed (a file that could not be opened) reads no rows and
+// draws no complaint about missing spawn points.
+void loadLevelFromStream(std::istream& input, const std::string& sourceName, std::list<Platform>& platforms,
+                         std::vector<Spawn>& enemySpawns, std::vector<Spawn>& playerSpawns);
 
 // The file of level 1 to 3 beside the executable; empty for any other number.
 std::string levelFilePath(int levelNumber);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the game and its tests, runs every test, then builds and runs the same
-# suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and ends
+# with a short fuzzing run of the level loader.
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,4 +21,7 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}
 (cd build-sanitize && ctest --output-on-failure -j"$jobs")
+
+echo "== A short fuzzing run of the level loader"
+bash scripts/fuzz-levels.sh "${ZELVANE_FUZZ_SECONDS:-30}"
 echo "== All tests passed"

@@ -8,6 +8,7 @@
 
 #include "Player.h"
 #include "Texture.h"
+#include "UpgradeMenus.h"
 
 SDL_Window* gameWindow = nullptr;
 SDL_Renderer* gameRenderer = nullptr;
@@ -114,4 +115,6 @@ void resetState() {
     for (int& levelOfUpgrade : state.playerLevels) levelOfUpgrade = 0;
     // The hero's own reset also puts the revolver alone in the slots.
     if (zorbiPointer != nullptr) zorbiPointer->reset(state);
+    // The shop shows the levels and prices of the fresh run.
+    loadUpgradeMenu(state);
 }

@@ -13,13 +13,17 @@
 
 namespace {
 
-// Reads a cell as a whole-number code: leading white space, an optional sign
+// Reads a cell as a whole-number code: leading white space, one optional sign
 // and digits; whatever follows the digits is ignored ("2\r" reads 2). Cells that
 // do not start with a number, and numbers out of range, give nothing.
 std::optional<int> parseCell(const std::string& cell) {
     std::size_t i = 0;
     while (i < cell.size() && std::isspace(static_cast<unsigned char>(cell[i]))) ++i;
-    if (i < cell.size() && cell[i] == '+') ++i;
+    if (i < cell.size() && cell[i] == '+') {
+        ++i;
+        // from_chars takes a minus of its own: "+-0" would otherwise read as a tile.
+        if (i < cell.size() && cell[i] == '-') return std::nullopt;
+    }
     int value = 0;
     const char* first = cell.data() + i;
     const char* last = cell.data() + cell.size();
@@ -42,21 +46,25 @@ std::string levelFilePath(int levelNumber) {
 
 void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platforms, std::vector<Spawn>& enemySpawns,
                       std::vector<Spawn>& playerSpawns) {
-    std::vector<std::vector<std::string>> cells;
     std::ifstream file(filePath);
-    const bool opened = file.is_open();
-    if (!opened) {
+    if (!file.is_open()) {
         SDL_Log("Could not load level file!");
     }
+    loadLevelFromStream(file, filePath, platforms, enemySpawns, playerSpawns);
+}
+
+void loadLevelFromStream(std::istream& input, const std::string& sourceName, std::list<Platform>& platforms,
+                         std::vector<Spawn>& enemySpawns, std::vector<Spawn>& playerSpawns) {
+    const bool opened = static_cast<bool>(input);
+    std::vector<std::vector<std::string>> cells;
     std::string line;
-    while (static_cast<int>(cells.size()) < LEVEL_MAX_ROWS && std::getline(file, line)) {
+    while (static_cast<int>(cells.size()) < LEVEL_MAX_ROWS && std::getline(input, line)) {
         std::vector<std::string> row(LEVEL_COLUMNS);
         std::stringstream stream(line);
         std::string cell;
         for (int j = 0; j < LEVEL_COLUMNS && std::getline(stream, cell, ','); ++j) row[j] = cell;
         cells.push_back(std::move(row));
     }
-    file.close();
 
     const int rows = static_cast<int>(cells.size());
     state.levelHeight = rows * TILE_SIZE;
@@ -72,7 +80,7 @@ void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platform
             const std::optional<int> code = parseCell(cells[i][j]);
             if (!code) {
                 SDL_Log("Level file %s: row %d, column %d is not a number; the cell is left empty.",
-                        filePath.c_str(), i + 1, j + 1);
+                        sourceName.c_str(), i + 1, j + 1);
             }
             const int m = j - 1;
             switch (code.value_or(-1)) {
@@ -101,9 +109,9 @@ void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platform
     }
 
     if (opened && enemySpawns.size() == enemySpawnsBefore) {
-        SDL_Log("Level file %s has no enemy spawn point: no robot can enter it.", filePath.c_str());
+        SDL_Log("Level file %s has no enemy spawn point: no robot can enter it.", sourceName.c_str());
     }
     if (opened && playerSpawns.size() == playerSpawnsBefore) {
-        SDL_Log("Level file %s has no player spawn point: the hero cannot be placed.", filePath.c_str());
+        SDL_Log("Level file %s has no player spawn point: the hero cannot be placed.", sourceName.c_str());
     }
 }

@@ -4,6 +4,9 @@
 #include "Game.h"
 #include "Hud.h"
 #include "Input.h"
+#include "Interlude.h"
+#include "MenuInput.h"
+#include "Screens.h"
 #include "UI.h"
 #include "Waves.h"
 
@@ -37,6 +40,7 @@ void startWave(RunObjects& run, World& world) {
     collectCharacterEntities(world.waveSetEEnemies[static_cast<std::size_t>(world.waveSetLocation)], &run.eZorbi,
                              world.allCharacterEntities);
     checkIfSpawnsOccupied(world.allSpawns, world.allCharacterEntities);
+    upgradeInterlude(run, world);
 
     run.player.setXNormalV(0);
     fitWeapons(run);
@@ -44,6 +48,16 @@ void startWave(RunObjects& run, World& world) {
     world.waveStarted = false;
     world.startWaveLoad = SDL_GetTicks();
     updateInGameText(run.player.getCombo(), world.waveNumber, run.player.getXP());
+}
+
+// The pause screen until play resumes or the level is left. Only the time
+// since the last pause-screen pass reaches the next frame.
+static void pauseGame(RunObjects& run) {
+    if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
+    while (state.menu == Menu::pause && !state.quit && state.started) {
+        pauseScreen();
+        run.lastUpdate = SDL_GetTicks();
+    }
 }
 
 void playWave(RunObjects& run, World& world) {
@@ -62,6 +76,8 @@ void playWave(RunObjects& run, World& world) {
 
         const double elapsed = static_cast<double>(SDL_GetPerformanceCounter() - start) / counterFrequency;
         world.lastFPS = elapsed > 0 ? static_cast<float>(1.0 / elapsed) : 0.0f;
+
+        if (state.menu == Menu::pause) pauseGame(run);
     }
 }
 
@@ -79,10 +95,10 @@ void runLevels(RunObjects& run) {
         run.playerSpawns.clear();
         World world;
 
-        // The menus decide the level; until they are there, play goes straight to level 1.
-        state.level = 1;
-        state.started = true;
-        state.menu = Menu::notInMenu;
+        state.menu = Menu::head;
+        if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
+        while (!state.started && !state.quit) startScreen();
+        if (state.quit) break;
 
         loadLevel(run, world, state.level);
         runWaves(run, world);

@@ -126,6 +126,17 @@ TEST_F(LevelLoading, BadCellsAreLoggedWithTheirPlaceAndLeftEmpty) {
     EXPECT_EQ(log.count("is not a number"), 11);  // one line per bad cell: 1 + 9 + 1
 }
 
+TEST_F(LevelLoading, OneSignAtMostBeforeTheDigits) {
+    LoadedLevel level;
+    LogCapture log;
+    const std::string path = writeLevel("signs.csv", "+0,-0,+2,+-0,-+0,--0,++0,+-2,- 0,+ 0,+,-\n");
+    load(path, level);
+    EXPECT_EQ(state.levelMap[0], (std::vector<int>{0, 0, 2, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(level.platforms.size(), 3u);
+    EXPECT_TRUE(log.contains(path + ": row 1, column 4 is not a number"));  // "+-0" once made a tile
+    EXPECT_EQ(log.count("is not a number"), 9);
+}
+
 TEST_F(LevelLoading, LevelsThatLackSpawnPointsSayWhat) {
     LoadedLevel level;
     LogCapture log;
