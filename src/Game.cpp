@@ -66,7 +66,10 @@ void loadController() {
     }
     controller = SDL_GameControllerOpen(SDL_NumJoysticks() - 1);
     if (controller != nullptr) {
-        if (SDL_GameControllerAddMappingsFromFile(MAPPING_FILE) < 0) {
+        // Opened here: for a file that cannot be opened the library itself
+        // reports only "Invalid RWops", which does not say what is wrong.
+        SDL_RWops* mappings = SDL_RWFromFile(MAPPING_FILE, "rb");
+        if (mappings == nullptr || SDL_GameControllerAddMappingsFromRW(mappings, 1) < 0) {
             SDL_Log("Could not load controller mappings from %s: %s", MAPPING_FILE, SDL_GetError());
         }
         state.controller = true;

@@ -15,7 +15,10 @@ void Sound::init(const std::string& filePath, int loop, int channel) {
     this->loop = loop;
     this->channel = channel;
     Mix_FreeChunk(sound);
-    sound = Mix_LoadWAV(filePath.c_str());
+    // Opened here rather than by Mix_LoadWAV, whose own error for a file that
+    // cannot be opened ("with NULL src") would hide which file is missing.
+    SDL_RWops* file = SDL_RWFromFile(filePath.c_str(), "rb");
+    sound = file != nullptr ? Mix_LoadWAV_RW(file, 1) : nullptr;
     if (sound == nullptr) {
         std::printf("Failed to load scratch sound effect! SDL_mixer Error: %s\n", Mix_GetError());
         std::fflush(stdout);

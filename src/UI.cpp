@@ -38,6 +38,10 @@ void UI_init(SDL_Renderer* _renderer, State& state, Player* _player) {
     small = TTF_OpenFont(FONT_FILE, scale(12));
     verySmall = TTF_OpenFont(FONT_FILE, scale(10));
     title = TTF_OpenFont(FONT_FILE, scale(34));
+    // Said once here, with the reason: the text lines that fail later cannot name the file.
+    if (counter == nullptr || small == nullptr || verySmall == nullptr || title == nullptr) {
+        SDL_Log("Could not load font %s! SDL_ttf Error: %s", FONT_FILE, TTF_GetError());
+    }
 
     renderer = _renderer;
     player = _player;

@@ -2,8 +2,10 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Game.h"
@@ -82,6 +84,20 @@ private:
     }
     SDL_LogOutputFunction previousFunction = nullptr;
     void* previousData = nullptr;
+};
+
+// A file a test writes among the game's resources (a picture must lie in the
+// texture folder to be loaded); removed when the test is done, so that the
+// folder keeps only the game's own files.
+class ScratchFile {
+public:
+    explicit ScratchFile(std::string path) : path(std::move(path)) {}
+    ~ScratchFile() { std::remove(path.c_str()); }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+private:
+    std::string path;
 };
 
 // Path of a level fixture kept with the tests.

@@ -164,6 +164,7 @@ TEST(EntityHealth, DamageKillsAtZeroAndBelow) {
 
 TEST(EntityDrawing, DrawsOnePictureOfTheSheetFlippedByVelocity) {
     // A two-picture sheet: left picture red, right picture blue.
+    const ScratchFile picture("resources/textures/test-sheet.png");
     SDL_Surface* sheet = SDL_CreateRGBSurfaceWithFormat(0, 4, 2, 24, SDL_PIXELFORMAT_RGB24);
     SDL_Rect left{0, 0, 2, 2};
     SDL_Rect right{2, 0, 2, 2};

@@ -118,6 +118,8 @@ TEST(UI_Button, HitAreaIncludesAllFourEdgesOfEachKind) {
 }
 
 TEST(UI_Button, DisabledImageButtonDimsItsOwnPicturesOnly) {
+    const ScratchFile picture("resources/textures/test-menu-picture.png");
+    const ScratchFile mark("resources/textures/test-menu-mark.png");
     writePicture("test-menu-picture.png", 4, 4, RED, RED);
     writePicture("test-menu-mark.png", 4, 4, CYAN, GREEN);
     Canvas canvas;
@@ -189,6 +191,8 @@ TEST(UI_HoverText, DrawsBoxRightAlignedLabelsAndValues) {
 }
 
 TEST(UI_Menu, DrawsTitleButtonsThenTooltipOfTheSelectedButtonOnTop) {
+    const ScratchFile picture("resources/textures/test-menu-picture.png");
+    const ScratchFile titlePicture("resources/textures/test-menu-title.png");
     writePicture("test-menu-picture.png", 4, 4, RED, RED);
     writePicture("test-menu-title.png", 4, 4, SDL_Color{20, 40, 220, 255}, SDL_Color{20, 40, 220, 255});
     Canvas canvas;

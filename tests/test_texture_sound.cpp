@@ -25,6 +25,7 @@ void writeSwatch(const std::string& name, int w, int h) {
 }  // namespace
 
 TEST(Texture, ImageIsStretchedToTheSetUpSizeAndCyanIsTransparent) {
+    const ScratchFile picture("resources/textures/test-swatch-32.png");
     writeSwatch("test-swatch-32.png", 32, 32);
     Canvas canvas;
     canvas.clear(10, 10, 60);
@@ -57,6 +58,7 @@ TEST(Texture, MissingImageLogsTheBareNameAndDrawsNothing) {
 }
 
 TEST(Texture, EachFileIsDecodedOnceAndCopiesShareIt) {
+    const ScratchFile picture("resources/textures/test-swatch-shared.png");
     writeSwatch("test-swatch-shared.png", 8, 8);
     Canvas canvas;
     const int before = decodedImageCount();
@@ -83,6 +85,7 @@ TEST(Texture, EachFileIsDecodedOnceAndCopiesShareIt) {
 }
 
 TEST(Texture, TintingOneHolderNeverTintsAnother) {
+    const ScratchFile picture("resources/textures/test-swatch-tint.png");
     writeSwatch("test-swatch-tint.png", 8, 8);
     Canvas canvas;
     Texture cursor;
