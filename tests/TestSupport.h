@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -123,6 +124,7 @@ public:
         desc.name = "Test Pad";
         desc.userdata = this;
         desc.Rumble = &VirtualPad::record;
+        desc.Update = &VirtualPad::read;
         index = SDL_JoystickAttachVirtualEx(&desc);
         loadController();
         joystick = controller != nullptr ? SDL_GameControllerGetJoystick(controller) : nullptr;
@@ -184,8 +186,17 @@ public:
     std::vector<Rumble> rumbles;
     int index = -1;
     SDL_Joystick* joystick = nullptr;
+    // Called each time SDL reads the pad: once per pass of an event loop, as
+    // every pass pumps the events once. A loop the test cannot step through
+    // (the shop) is played a script this way, one change per pass. It may set
+    // the pad with SDL_JoystickSetVirtualAxis/Button, but not call axis() or button().
+    std::function<void()> onRead;
 
 private:
+    static void read(void* self) {
+        VirtualPad* pad = static_cast<VirtualPad*>(self);
+        if (pad->onRead) pad->onRead();
+    }
     static int record(void* self, Uint16 low, Uint16 high) {
         static_cast<VirtualPad*>(self)->rumbles.push_back({low, high, SDL_GetTicks()});
         return 0;
