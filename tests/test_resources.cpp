@@ -90,10 +90,10 @@ TEST(ShippedResources, EverySoundTheFontAndTheControllerMappingsLoad) {
             EXPECT_NE(chunk, nullptr) << path << ": " << Mix_GetError();
             Mix_FreeChunk(chunk);
         } else {
-            SDL_AudioSpec spec;
+            SDL_AudioSpec format;
             Uint8* buffer = nullptr;
             Uint32 length = 0;
-            EXPECT_NE(SDL_LoadWAV(path.c_str(), &spec, &buffer, &length), nullptr) << path;
+            EXPECT_NE(SDL_LoadWAV(path.c_str(), &format, &buffer, &length), nullptr) << path;
             SDL_FreeWAV(buffer);
         }
     }
