@@ -101,25 +101,38 @@ def upscale(img, k):
     return scale_to(img, sw * k, sh * k)
 
 
-def write_png(relpath, img):
-    """Writes an 8-bit RGB PNG under resources/textures/."""
-    path = os.path.join(TEXTURES, relpath)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
+def encode_png(img, alpha=False):
+    """An 8-bit PNG of img: RGB, or RGBA with the transparent colour written
+    as alpha 0 (for pictures shown outside the game, which knows no colour
+    key)."""
     w, h = size(img)
     raw = bytearray()
     for row in img:
         raw.append(0)
-        for (r, g, b) in row:
-            raw += bytes((r, g, b))
+        for c in row:
+            if not alpha:
+                raw += bytes(c)
+            elif c == TRANSPARENT:
+                raw += bytes((0, 0, 0, 0))
+            else:
+                raw += bytes(c) + b"\xff"
 
     def chunk(tag, data):
         c = struct.pack(">I", len(data)) + tag + data
         return c + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF)
 
+    colour_type = 6 if alpha else 2
     png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0))
+    png += chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, colour_type, 0, 0, 0))
     png += chunk(b"IDAT", zlib.compress(bytes(raw), 9))
     png += chunk(b"IEND", b"")
+    return png
+
+
+def write_png(relpath, img):
+    """Writes an 8-bit RGB PNG under resources/textures/."""
+    path = os.path.join(TEXTURES, relpath)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
-        f.write(png)
+        f.write(encode_png(img))
     return path
