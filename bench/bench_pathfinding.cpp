@@ -6,6 +6,7 @@
 
 #include "BenchSupport.h"
 #include "Level.h"
+#include "Resources.h"
 #include "Roborto.h"
 
 namespace {

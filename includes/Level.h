@@ -24,6 +24,3 @@ void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platform
 // draws no complaint about missing spawn points.
 void loadLevelFromStream(std::istream& input, const std::string& sourceName, std::list<Platform>& platforms,
                          std::vector<Spawn>& enemySpawns, std::vector<Spawn>& playerSpawns);
-
-// The file of level 1 to 3 beside the executable; empty for any other number.
-std::string levelFilePath(int levelNumber);

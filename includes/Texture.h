@@ -20,7 +20,7 @@ public:
     void setup(int w, int h, SDL_Renderer* renderer);
     void setup(SDL_Renderer* renderer);
 
-    // Loads "resources/textures/" + filePath; the drawn size stays as set up.
+    // Loads filePath from the texture folder (see Resources.h); the drawn size stays as set up.
     bool loadFromFile(const std::string& filePath);
     // Renders text; the drawn size becomes the text's own size.
     bool loadFromRenderedText(const std::string& textureText, const SDL_Color& textColor, TTF_Font* font);

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "Player.h"
+#include "Resources.h"
 #include "Texture.h"
 #include "UpgradeMenus.h"
 
@@ -17,10 +18,6 @@ bool pauseEnemy = false;
 Player* zorbiPointer = nullptr;
 SDL_Rect fullScreenRect{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
 State state;
-
-namespace {
-const char* const MAPPING_FILE = "resources/mapping.txt";
-}
 
 bool init() {
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER) < 0) {
@@ -68,9 +65,10 @@ void loadController() {
     if (controller != nullptr) {
         // Opened here: for a file that cannot be opened the library itself
         // reports only "Invalid RWops", which does not say what is wrong.
-        SDL_RWops* mappings = SDL_RWFromFile(MAPPING_FILE, "rb");
+        const std::string mappingFile = mappingPath();
+        SDL_RWops* mappings = SDL_RWFromFile(mappingFile.c_str(), "rb");
         if (mappings == nullptr || SDL_GameControllerAddMappingsFromRW(mappings, 1) < 0) {
-            SDL_Log("Could not load controller mappings from %s: %s", MAPPING_FILE, SDL_GetError());
+            SDL_Log("Could not load controller mappings from %s: %s", mappingFile.c_str(), SDL_GetError());
         }
         state.controller = true;
     } else {

@@ -34,16 +34,6 @@ std::optional<int> parseCell(const std::string& cell) {
 
 }  // namespace
 
-std::string levelFilePath(int levelNumber) {
-    if (levelNumber < 1 || levelNumber > 3) return "";
-    std::string base;
-    if (char* basePath = SDL_GetBasePath()) {
-        base = basePath;
-        SDL_free(basePath);
-    }
-    return base + "resources/levels/level" + std::to_string(levelNumber) + ".csv";
-}
-
 void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platforms, std::vector<Spawn>& enemySpawns,
                       std::vector<Spawn>& playerSpawns) {
     std::ifstream file(filePath);

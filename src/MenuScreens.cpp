@@ -4,6 +4,7 @@
 
 #include "GlobalConstants.h"
 #include "MenuInput.h"
+#include "Resources.h"
 #include "UI.h"
 #include "UpgradeItems.h"
 #include "UpgradeMenus.h"
@@ -100,7 +101,7 @@ void initMenus(State& state) {
     // A second start-up begins from empty menus.
     releaseMenus();
 
-    buttonSound.init("resources/sounds/buttonClick.wav", 0, -1);
+    buttonSound.init(soundPath("buttonClick.wav"), 0, -1);
 
     mainMenu.setup(renderer, &buttonSound);
     addMenuButton(mainMenu, state, scale(215), "Arcade Mode", -1, showLevelSelect);

@@ -1,5 +1,6 @@
 #include "Player.h"
 
+#include "Resources.h"
 #include "Weapon.h"
 
 namespace {
@@ -9,7 +10,7 @@ const double BASE_HIT = 50.0;
 
 Player::Player(Entity* entity, Weapon* primaryWeapon)
     : playerEntity(entity), currentWeapon(primaryWeapon), primaryWeapon(primaryWeapon) {
-    damageSound.init("resources/sounds/playerDamage.wav", 0, -1);
+    damageSound.init(soundPath("playerDamage.wav"), 0, -1);
     entity->setDimensions(playerWidth, playerHeight);
     SDL_Renderer* renderer = entity->getRenderer();
     playerTextureRight.setup(playerWidth, playerHeight, renderer);

@@ -5,9 +5,9 @@
 #include <map>
 #include <utility>
 
-namespace {
+#include "Resources.h"
 
-const char* const TEXTURE_FOLDER = "resources/textures/";
+namespace {
 
 struct SurfaceDeleter {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
@@ -41,7 +41,7 @@ const DecodedImage& decode(const std::string& filePath) {
     if (found != images.end()) return found->second;
 
     DecodedImage image;
-    image.surface.reset(IMG_Load((TEXTURE_FOLDER + filePath).c_str()));
+    image.surface.reset(IMG_Load(texturePath(filePath).c_str()));
     if (image.surface) {
         SDL_SetColorKey(image.surface.get(), SDL_TRUE, SDL_MapRGB(image.surface->format, 0, 0xFF, 0xFF));
     } else {

@@ -3,6 +3,7 @@
 #include "GlobalConstants.h"
 #include "Hud.h"
 #include "MenuScreens.h"
+#include "Resources.h"
 
 SDL_Color white{255, 255, 255, 255};
 TTF_Font* counter = nullptr;
@@ -13,8 +14,6 @@ SDL_Renderer* renderer = nullptr;
 Player* player = nullptr;
 
 namespace {
-
-const char* const FONT_FILE = "resources/sans.ttf";
 
 void closeFont(TTF_Font*& font) {
     if (font != nullptr) TTF_CloseFont(font);
@@ -34,13 +33,14 @@ void UI_init(SDL_Renderer* _renderer, State& state, Player* _player) {
     // A second start-up must not leak the fonts of the first.
     closeFonts();
     // A missing font is not fatal: every text drawn with it then logs its failure and stays blank.
-    counter = TTF_OpenFont(FONT_FILE, scale(18));
-    small = TTF_OpenFont(FONT_FILE, scale(12));
-    verySmall = TTF_OpenFont(FONT_FILE, scale(10));
-    title = TTF_OpenFont(FONT_FILE, scale(34));
+    const std::string fontFile = fontPath();
+    counter = TTF_OpenFont(fontFile.c_str(), scale(18));
+    small = TTF_OpenFont(fontFile.c_str(), scale(12));
+    verySmall = TTF_OpenFont(fontFile.c_str(), scale(10));
+    title = TTF_OpenFont(fontFile.c_str(), scale(34));
     // Said once here, with the reason: the text lines that fail later cannot name the file.
     if (counter == nullptr || small == nullptr || verySmall == nullptr || title == nullptr) {
-        SDL_Log("Could not load font %s! SDL_ttf Error: %s", FONT_FILE, TTF_GetError());
+        SDL_Log("Could not load font %s! SDL_ttf Error: %s", fontFile.c_str(), TTF_GetError());
     }
 
     renderer = _renderer;

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <string>
 
+#include "Resources.h"
+
 namespace {
 
 // How a kind looks and sounds: picture, offsets from the hero's top-left corner, sounds.
@@ -71,10 +73,10 @@ Weapon::Weapon(Weapon_Type type, SDL_Renderer* renderer, State& state) : rendere
 
     // Every sound is loaded here, once: firing must never read a file.
     if (look.soundPrefix != nullptr) {
-        const std::string stem = std::string("resources/sounds/") + look.soundPrefix;
-        fireSound.init(stem + "-shoot.wav", 0, -1);
-        reloadSound.init(stem + "-reload.wav", 0, -1);
-        emptySound.init(stem + "-empty.wav", 0, -1);
+        const std::string stem = look.soundPrefix;
+        fireSound.init(soundPath(stem + "-shoot.wav"), 0, -1);
+        reloadSound.init(soundPath(stem + "-reload.wav"), 0, -1);
+        emptySound.init(soundPath(stem + "-empty.wav"), 0, -1);
     }
 
     if (type == knife) reloadable = false;

@@ -4,6 +4,7 @@
 #include "Game.h"
 #include "GlobalConstants.h"
 #include "Level.h"
+#include "Resources.h"
 #include "Waves.h"
 
 namespace {
@@ -17,9 +18,9 @@ std::vector<std::unique_ptr<Weapon>> makeWeapons(SDL_Renderer* renderer) {
 }  // namespace
 
 RunObjects::RunObjects(SDL_Renderer* renderer)
-    : explosion("resources/sounds/shortExplosion.wav", 0, -1),
-      mediumExplosion("resources/sounds/mediumExplosion.wav", 0, -1),
-      song("resources/sounds/song.wav", -1, 0),
+    : explosion(soundPath("shortExplosion.wav"), 0, -1),
+      mediumExplosion(soundPath("mediumExplosion.wav"), 0, -1),
+      song(soundPath("song.wav"), -1, 0),
       weapons(makeWeapons(renderer)),
       eZorbi(&playerSpawns, renderer, 10),
       player(&eZorbi, weapons[revolver].get()) {

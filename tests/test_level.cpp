@@ -10,6 +10,7 @@
 
 #include "Game.h"
 #include "Level.h"
+#include "Resources.h"
 #include "TestSupport.h"
 
 namespace {

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Where the game's files are found, wherever it was started from.
+//
+// The folders that may hold resources/ are tried in this order: the working
+// folder (a run from the build folder), the executable's folder, then the data
+// folder of an installed tree beside it (<executable folder>/../share/zelvane).
+// The first that holds resources/ serves the whole run. Every path to a file
+// of the game is made here and nowhere else.
+
+// The candidate folders in the order they are tried, each ending in a separator
+// (the working folder is "", so paths under it stay relative).
+std::vector<std::string> resourceFolderCandidates();
+
+// The folder that serves this run, chosen at the first call (and logged once).
+// When none of the candidates holds resources/, the working folder.
+const std::string& resourceFolder();
+
+// Chooses the serving folder again among the given candidates (the default
+// ones when none are given) and logs the choice. For a start from another
+// folder and for tests that move between folders.
+void chooseResourceFolder(const std::vector<std::string>& candidates = resourceFolderCandidates());
+
+// The path of a file under resources/ of the serving folder: "textures/x.png",
+// "sounds/x.wav", "sans.ttf", "mapping.txt". A file that is not there is
+// reported once, with the folders tried; the path is returned all the same so
+// that the loader adds its own line.
+std::string resourcePath(const std::string& relative);
+std::string texturePath(const std::string& file);
+std::string soundPath(const std::string& file);
+std::string fontPath();
+std::string mappingPath();
+
+// The file of level 1 to 3: beside the executable first, then the other
+// candidates. Empty for any other number.
+std::string levelFilePath(int levelNumber);
+
+// A folder as the log lines show it: the working folder by its absolute name.
+std::string displayFolder(const std::string& folder);

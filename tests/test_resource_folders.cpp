@@ -1,0 +1,144 @@
+// Where the game finds its files: the working folder, the executable's folder,
+// or the data folder of an installed tree; the first that holds resources/
+// serves the run, and a file that is not there is reported with the folders tried.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "Resources.h"
+#include "TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string executableFolder() {
+    std::string folder;
+    if (char* base = SDL_GetBasePath()) {
+        folder = base;
+        SDL_free(base);
+    }
+    return folder;
+}
+
+// Scratch folders under /tmp, and the default choice back afterwards.
+class ResourceFolders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zelvane-folders-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+        LogCapture quiet;
+        chooseResourceFolder();
+    }
+
+    // A folder of the scratch root, with a resources/ folder when asked.
+    std::string folder(const std::string& name, bool withResources) {
+        const fs::path path = root / name;
+        fs::create_directories(withResources ? path / "resources" / "textures" : path);
+        return path.string() + "/";
+    }
+
+    fs::path root;
+};
+
+}  // namespace
+
+TEST_F(ResourceFolders, TriedInTheWorkingFolderThenBesideTheExecutableThenTheInstalledTree) {
+    const std::vector<std::string> candidates = resourceFolderCandidates();
+    const std::string executable = executableFolder();
+    ASSERT_EQ(candidates.size(), 3u);
+    EXPECT_EQ(candidates[0], "");  // relative: a run from the build folder keeps its paths
+    EXPECT_EQ(candidates[1], executable);
+    EXPECT_EQ(fs::path(candidates[2]), (fs::path(executable) / "../share/zelvane/").lexically_normal());
+    for (const std::string& candidate : candidates) {
+        if (!candidate.empty()) {
+            EXPECT_EQ(candidate.back(), '/') << candidate;
+        }
+    }
+}
+
+TEST_F(ResourceFolders, TheFirstFolderHoldingResourcesServesEveryKindOfFile) {
+    const std::string empty = folder("empty", false);
+    const std::string installed = folder("share/zelvane", true);
+    const std::string later = folder("later", true);
+    LogCapture log;
+    chooseResourceFolder({empty, installed, later});
+    EXPECT_EQ(resourceFolder(), installed);
+    EXPECT_EQ(log.count("Reading the game's resources from " + installed + "resources/"), 1);
+
+    EXPECT_EQ(texturePath("logo.png"), installed + "resources/textures/logo.png");
+    EXPECT_EQ(texturePath("upgrade-menu/button.png"), installed + "resources/textures/upgrade-menu/button.png");
+    EXPECT_EQ(soundPath("song.wav"), installed + "resources/sounds/song.wav");
+    EXPECT_EQ(fontPath(), installed + "resources/sans.ttf");
+    EXPECT_EQ(mappingPath(), installed + "resources/mapping.txt");
+}
+
+TEST_F(ResourceFolders, AMissingFileIsReportedOnceWithTheFolderTried) {
+    const std::string served = folder("served", true);
+    std::ofstream(served + "resources/textures/there.png") << "x";
+    fs::create_directories(served + "resources/textures/folder.png");  // a directory is no picture
+    LogCapture log;
+    chooseResourceFolder({served});
+
+    EXPECT_EQ(texturePath("there.png"), served + "resources/textures/there.png");
+    EXPECT_FALSE(log.contains("Could not find"));
+
+    texturePath("gone.png");
+    texturePath("gone.png");
+    EXPECT_EQ(log.count("Could not find resources/textures/gone.png in " + served), 1);
+    texturePath("folder.png");
+    EXPECT_EQ(log.count("Could not find resources/textures/folder.png in " + served), 1);
+
+    // A new choice is a new run: the loss is told again.
+    chooseResourceFolder({served});
+    texturePath("gone.png");
+    EXPECT_EQ(log.count("Could not find resources/textures/gone.png"), 2);
+}
+
+TEST_F(ResourceFolders, NoFolderWithResourcesNamesEveryFolderTriedAndTheGameGoesOn) {
+    const std::string first = folder("first", false);
+    const std::string second = folder("second", false);
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(first.c_str()), 0);  // as a start from a folder without the game's files
+    LogCapture log;
+    chooseResourceFolder({first, second});
+    EXPECT_TRUE(log.contains("No resources folder found in " + first + ", " + second));
+    EXPECT_EQ(resourceFolder(), "");
+
+    const std::string path = fontPath();
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_EQ(path, "resources/sans.ttf");
+    EXPECT_TRUE(log.contains("Could not find resources/sans.ttf in " + first + ", " + second)) << log.lines.back();
+}
+
+TEST_F(ResourceFolders, TheWorkingFolderIsShownByItsAbsoluteName) {
+    char working[4096];
+    ASSERT_NE(getcwd(working, sizeof working), nullptr);
+    EXPECT_EQ(displayFolder(""), std::string(working) + "/");
+    EXPECT_EQ(displayFolder("/usr/bin/../share/zelvane/"), "/usr/share/zelvane/");
+}
+
+TEST_F(ResourceFolders, LevelsAreLookedForBesideTheExecutableFirst) {
+    // A working folder with a level of its own: the one beside the executable still wins.
+    const std::string elsewhere = folder("elsewhere", true);
+    fs::create_directories(elsewhere + "resources/levels");
+    std::ofstream(elsewhere + "resources/levels/level2.csv") << "1,1,1,1,1,1,1,1,1,1,1,1\n";
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(elsewhere.c_str()), 0);
+    const std::string path = levelFilePath(2);
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_EQ(path, executableFolder() + "resources/levels/level2.csv");
+    EXPECT_EQ(levelFilePath(0), "");
+    EXPECT_EQ(levelFilePath(4), "");
+}
