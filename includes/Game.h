@@ -28,5 +28,22 @@ void controllerRemoved(SDL_JoystickID which);
 // Shuts everything down that init opened, in reverse order.
 void close();
 
+// The mixer channel the music loops on; sound effects never take it.
+const int MUSIC_CHANNEL = 0;
+// The music's channel volume, under the effects' full MIX_MAX_VOLUME.
+const int MUSIC_VOLUME = 80;
+// The picture the window carries as its icon, in the texture folder.
+inline constexpr const char* WINDOW_ICON = "icon.png";
+
+// Gives the window the game's icon; a missing picture is logged and leaves the default.
+void setWindowIcon(SDL_Window* window);
+// Desktop fullscreen on or off (F11, Alt+Enter).
+void toggleFullscreen();
+// True for the keys that switch fullscreen.
+bool isFullscreenToggle(const SDL_KeyboardEvent& key);
+// A point in window pixels to the 1200 x 720 design the game draws in,
+// whatever the window's size (the pointer's place for menu buttons).
+void windowToDesign(int& x, int& y);
+
 // Returns the record to the start of a run.
 void resetState();

@@ -12,9 +12,13 @@ const Uint16 RUMBLE_LIGHT = 0x7FFF;
 // Vibrates both motors of the open controller; without one, nothing happens.
 void vibrate(Uint16 strength, Uint32 milliseconds);
 
-// Events every screen handles the same way: closing the window, and a
-// controller plugged in or pulled out. Returns true when the event was one of them.
+// Events every screen handles the same way: closing the window, a controller
+// plugged in or pulled out, and the fullscreen keys. Returns true when the
+// event was one of them.
 bool handleCommonEvent(State& state, const SDL_Event& event);
+
+// The window lost the keyboard focus or was minimised: play pauses.
+bool leavesWindow(const SDL_Event& event);
 
 // One event during play: driving, turning, firing, reloading, switching
 // weapons, the ability, pausing, the teleport aim and the developer keys.

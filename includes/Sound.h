@@ -18,6 +18,13 @@ public:
     // Loads filePath (a whole relative path) as the chunk, replacing any earlier one.
     void init(const std::string& filePath, int loop, int channel);
     void play();
+    // For a sound on a channel of its own (the music): pause and resume it
+    // where it was, stop it, and tell whether it is playing. A sound on any
+    // free channel (channel -1) is left alone by these.
+    void pause();
+    void resume();
+    void stop();
+    bool isPlaying() const;
     // Releases the chunk now, before the audio device closes; play() then does nothing.
     void free();
 

@@ -17,4 +17,7 @@ install_missing_packages() {
 
 GAME_PACKAGES=(libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev fonts-dejavu-core
                cmake g++ pkg-config)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick openbox x11-utils)
+# The package check (tests/package_check.sh): Debian's validators, and what CPack
+# needs to work out the package's library dependencies.
+TEST_PACKAGES+=(lintian desktop-file-utils appstream dpkg-dev file)

@@ -162,6 +162,8 @@ void runFrame(RunObjects& run, World& world, float dt, Uint32 now) {
     renderSpawns(world.allSpawns, state.developerMode);
     moveBullets(world, dt);
 
+    // The detonation is heard once, in the frame its blast acts.
+    if (state.c4Exploded) run.mediumExplosion.play();
     FrameOutcome outcome;
     runEnemyPass(run, world, dt, outcome);
     updateExplosions(run.explosions);

@@ -29,17 +29,25 @@ bool init() {
         return false;
     }
 
+    // Names the folder every picture, sound and level of this run comes from.
+    resourceFolder();
+
     bool success = true;
     gameWindow = SDL_CreateWindow("Zelvane 0.4", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH,
-                                  WINDOW_HEIGHT, SDL_WINDOW_SHOWN);
+                                  WINDOW_HEIGHT, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (gameWindow == nullptr) {
         SDL_Log("Window could not be created! SDL Error: %s\n", SDL_GetError());
         success = false;
     } else {
+        setWindowIcon(gameWindow);
         gameRenderer = SDL_CreateRenderer(gameWindow, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
         if (gameRenderer == nullptr) {
             SDL_Log("Game renderer could not be created! SDL ERROR: %s\n", SDL_GetError());
             success = false;
+        } else {
+            // Every position stays in the 1200 x 720 design; a window of another
+            // shape shows it scaled, with bars at the sides or above and below.
+            SDL_RenderSetLogicalSize(gameRenderer, WINDOW_WIDTH, WINDOW_HEIGHT);
         }
     }
 
@@ -50,8 +58,46 @@ bool init() {
     if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) < 0) {
         std::printf("SDL_mixer could not initialize! SDL_mixer Error: %s\n", Mix_GetError());
         std::fflush(stdout);
+    } else {
+        // The music's channel is kept out of the effects' reach.
+        Mix_ReserveChannels(MUSIC_CHANNEL + 1);
+        Mix_Volume(MUSIC_CHANNEL, MUSIC_VOLUME);
     }
     return success;
+}
+
+void setWindowIcon(SDL_Window* window) {
+    SDL_Surface* icon = IMG_Load(texturePath(WINDOW_ICON).c_str());
+    if (icon == nullptr) {
+        SDL_Log("Unable to load image %s! SDL_image Error: %s\n", WINDOW_ICON, IMG_GetError());
+        SDL_Log("Could not load window icon!");
+        return;
+    }
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+}
+
+void toggleFullscreen() {
+    if (gameWindow == nullptr) return;
+    const bool fullscreen = (SDL_GetWindowFlags(gameWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (SDL_SetWindowFullscreen(gameWindow, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) < 0) {
+        SDL_Log("Could not switch fullscreen %s! SDL Error: %s", fullscreen ? "off" : "on", SDL_GetError());
+    }
+}
+
+bool isFullscreenToggle(const SDL_KeyboardEvent& key) {
+    if (key.keysym.sym == SDLK_F11) return true;
+    const bool enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
+    return enter && (key.keysym.mod & KMOD_ALT) != 0;
+}
+
+void windowToDesign(int& x, int& y) {
+    if (gameRenderer == nullptr) return;
+    float logicalX = 0;
+    float logicalY = 0;
+    SDL_RenderWindowToLogical(gameRenderer, x, y, &logicalX, &logicalY);
+    x = static_cast<int>(logicalX);
+    y = static_cast<int>(logicalY);
 }
 
 void loadController() {

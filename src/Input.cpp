@@ -171,9 +171,18 @@ bool handleCommonEvent(State& state, const SDL_Event& event) {
         case SDL_CONTROLLERDEVICEREMOVED:
             controllerRemoved(event.cdevice.which);
             return true;
+        case SDL_KEYDOWN:
+            if (!isFullscreenToggle(event.key)) return false;
+            if (event.key.repeat == 0) toggleFullscreen();
+            return true;
         default:
             return false;
     }
+}
+
+bool leavesWindow(const SDL_Event& event) {
+    if (event.type != SDL_WINDOWEVENT) return false;
+    return event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_MINIMIZED;
 }
 
 void handlePlayEvent(State& state, RunObjects& run, World& world, const SDL_Event& event) {
@@ -190,6 +199,10 @@ void handlePlayEvent(State& state, RunObjects& run, World& world, const SDL_Even
             break;
         case SDL_CONTROLLERBUTTONDOWN:
             buttonPressed(state, run);
+            break;
+        case SDL_WINDOWEVENT:
+            // Robots must not fight a player who is looking at another window.
+            if (leavesWindow(event)) state.menu = Menu::pause;
             break;
         default:
             break;

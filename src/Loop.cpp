@@ -54,10 +54,13 @@ void startWave(RunObjects& run, World& world) {
 // since the last pause-screen pass reaches the next frame.
 static void pauseGame(RunObjects& run) {
     if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
+    run.song.pause();
     while (state.menu == Menu::pause && !state.quit && state.started) {
         pauseScreen();
         run.lastUpdate = SDL_GetTicks();
     }
+    // Leaving the level stops the music with the level; resuming play resumes it.
+    if (state.started && !state.quit) run.song.resume();
 }
 
 void playWave(RunObjects& run, World& world) {
@@ -82,11 +85,14 @@ void playWave(RunObjects& run, World& world) {
 }
 
 void runWaves(RunObjects& run, World& world) {
+    // The music loops for as long as the level is played, shop visits and deaths included.
+    if (!run.song.isPlaying()) run.song.play();
     while (state.started && !state.quit) {
         startWave(run, world);
         playWave(run, world);
         world.allCharacterEntities.clear();
     }
+    run.song.stop();
 }
 
 void runLevels(RunObjects& run) {

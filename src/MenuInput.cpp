@@ -1,5 +1,6 @@
 #include "MenuInput.h"
 
+#include "Game.h"
 #include "MenuScreens.h"
 
 UI_Button* currentButton = nullptr;
@@ -34,6 +35,8 @@ void mouseMove(State& state) {
     int x = 0;
     int y = 0;
     SDL_GetMouseState(&x, &y);
+    // Events arrive in design pixels already; the polled state is in window pixels.
+    windowToDesign(x, y);
     mouseMove(state, x, y);
 }
 

@@ -115,6 +115,8 @@ void initMenus(State& state) {
 
     levelSelect.setup(renderer, &buttonSound);
     addMenuButton(levelSelect, state, scale(225), "Level 1", -1, selectLevel1);
+    addMenuButton(levelSelect, state, scale(290), "Level 2", 0, selectLevel2);
+    addMenuButton(levelSelect, state, scale(355), "Level 3", 1, selectLevel3);
     levelSelect.addTitle((WINDOW_WIDTH - scale(454)) / 2, TITLE_Y, logoTexture);
 
     pauseMenu.setup(renderer, &buttonSound);

@@ -59,6 +59,7 @@ void controllerButtonPressed(State& state, Uint8 pressed, bool paused) {
 void handleScreenEvent(State& state, const SDL_Event& event, bool paused) {
     switch (event.type) {
     case SDL_KEYDOWN:
+        if (handleCommonEvent(state, event)) break;
         if (event.key.keysym.sym == SDLK_ESCAPE) escapePressed(state, paused);
         break;
     case SDL_CONTROLLERBUTTONDOWN:

@@ -29,6 +29,22 @@ void Sound::play() {
     if (sound != nullptr) Mix_PlayChannel(channel, sound, loop);
 }
 
+void Sound::pause() {
+    if (sound != nullptr && channel >= 0) Mix_Pause(channel);
+}
+
+void Sound::resume() {
+    if (sound != nullptr && channel >= 0) Mix_Resume(channel);
+}
+
+void Sound::stop() {
+    if (sound != nullptr && channel >= 0) Mix_HaltChannel(channel);
+}
+
+bool Sound::isPlaying() const {
+    return sound != nullptr && channel >= 0 && Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == sound;
+}
+
 void Sound::free() {
     Mix_FreeChunk(sound);
     sound = nullptr;

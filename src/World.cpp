@@ -20,7 +20,7 @@ std::vector<std::unique_ptr<Weapon>> makeWeapons(SDL_Renderer* renderer) {
 RunObjects::RunObjects(SDL_Renderer* renderer)
     : explosion(soundPath("shortExplosion.wav"), 0, -1),
       mediumExplosion(soundPath("mediumExplosion.wav"), 0, -1),
-      song(soundPath("song.wav"), -1, 0),
+      song(soundPath("song.wav"), -1, MUSIC_CHANNEL),
       weapons(makeWeapons(renderer)),
       eZorbi(&playerSpawns, renderer, 10),
       player(&eZorbi, weapons[revolver].get()) {

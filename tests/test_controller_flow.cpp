@@ -242,7 +242,18 @@ TEST_F(ControllerFlow, APlayerWithOnlyAPad) {
     EXPECT_EQ(currentButton, at(levelSelect, 0));
     screenPress(SDL_CONTROLLER_BUTTON_B);
     EXPECT_EQ(state.menu, Menu::level);
-    screenStick(PUSHED);  // no other button to step to
+    screenStick(PUSHED);
+    screenStick(0);
+    EXPECT_EQ(currentButton, at(levelSelect, 1));
+    screenStick(PUSHED);
+    screenStick(0);
+    EXPECT_EQ(currentButton, at(levelSelect, 2));
+    screenStick(PUSHED);  // "Level 3" is the last
+    screenStick(0);
+    EXPECT_EQ(currentButton, at(levelSelect, 2));
+    screenStick(-PUSHED);
+    screenStick(0);
+    screenStick(-PUSHED);
     screenStick(0);
     EXPECT_EQ(currentButton, at(levelSelect, 0));
     unplug();

@@ -74,7 +74,7 @@ int litPixels(const Canvas& canvas) {
 
 TEST_F(MenuScreens, MenusAreCentredVerticalChains) {
     EXPECT_EQ(tops(mainMenu), (std::vector<int>{322, 420, 517, 615}));
-    EXPECT_EQ(tops(levelSelect), (std::vector<int>{337}));
+    EXPECT_EQ(tops(levelSelect), (std::vector<int>{337, 435, 532}));
     EXPECT_EQ(tops(pauseMenu), (std::vector<int>{322, 420, 517}));
     expectVerticalChain(mainMenu);
     expectVerticalChain(levelSelect);
@@ -90,6 +90,18 @@ TEST_F(MenuScreens, ActionsMoveBetweenTheScreens) {
     EXPECT_EQ(currentButton, &button(levelSelect, 0));
     EXPECT_TRUE(currentButton->isSelected());
 
+    // Every shipped level is offered, each by its own button.
+    ASSERT_EQ(levelSelect.getButtons().size(), 3u);
+    for (int level : {3, 2}) {
+        state = State();
+        state.menu = Menu::level;
+        button(levelSelect, level - 1).click();
+        EXPECT_EQ(state.level, level);
+        EXPECT_TRUE(state.started);
+        EXPECT_EQ(state.menu, Menu::notInMenu);
+    }
+
+    state.menu = Menu::level;
     button(levelSelect, 0).click();  // "Level 1"
     EXPECT_EQ(state.level, 1);
     EXPECT_TRUE(state.started);

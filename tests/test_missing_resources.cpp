@@ -120,6 +120,7 @@ const std::map<std::string, std::vector<std::string>> OWNER_LINES = {
     {"robro.png", {"Could not load robro texture!"}},
     {"romo.png", {"Could not load enemy texture!"}},
     {"roo.png", {"Could not load enemy texture!"}},
+    {"icon.png", {"Could not load window icon!"}},
 };
 
 // Pictures shipped for an item the shop does not offer yet: the game never reads them.
@@ -279,6 +280,12 @@ SessionOutput playSession(const std::string& levelPath, bool withController) {
     StdoutCapture out;
     {
         Canvas canvas(120, 72);
+        // The window is given its icon at start-up; a hidden one stands in for it.
+        SDL_Window* window = SDL_CreateWindow("Zelvane 0.4", 0, 0, 120, 72, SDL_WINDOW_HIDDEN);
+        if (window != nullptr) {
+            setWindowIcon(window);
+            SDL_DestroyWindow(window);
+        }
         std::unique_ptr<VirtualPad> pad;
         if (withController) pad = std::make_unique<VirtualPad>();
         {

@@ -1,0 +1,285 @@
+// The window as a desktop player meets it: any size shows the 1200 x 720
+// design with bars and the pointer still hits the right buttons, fullscreen by
+// F11 or Alt+Enter, a pause when the window loses the focus during play, the
+// music's channel, and the C4 detonation heard.
+
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "Frame.h"
+#include "Game.h"
+#include "Input.h"
+#include "Interlude.h"
+#include "MenuInput.h"
+#include "MenuScreens.h"
+#include "Screens.h"
+#include "TestSupport.h"
+#include "UI.h"
+#include "World.h"
+
+namespace {
+
+// A real window of the dummy video driver with a software renderer drawing the
+// design at logical size, standing in as the game's window while it lives.
+class ScaledWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = SDL_CreateWindow("Zelvane 0.4", 0, 0, 1800, 1080, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        ASSERT_NE(renderer, nullptr) << SDL_GetError();
+        ASSERT_EQ(SDL_RenderSetLogicalSize(renderer, WINDOW_WIDTH, WINDOW_HEIGHT), 0);
+        SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+        gameWindow = window;
+        gameRenderer = renderer;
+        state = State();
+        UI_init(renderer, state, nullptr);
+        VirtualPad::settle();
+    }
+    void TearDown() override {
+        VirtualPad::settle();
+        UI_close();
+        state = State();
+        gameRenderer = nullptr;
+        gameWindow = nullptr;
+        if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+        if (window != nullptr) SDL_DestroyWindow(window);
+    }
+
+    // Resizes the window and lets the renderer see the new size.
+    void resize(int w, int h) {
+        SDL_SetWindowSize(window, w, h);
+        VirtualPad::settle();
+        SDL_RenderClear(renderer);
+        SDL_RenderPresent(renderer);
+    }
+
+    // A pointer move and press at a place in window pixels, as the window system sends them.
+    void clickAt(int x, int y) {
+        SDL_Event motion;
+        SDL_zero(motion);
+        motion.type = SDL_MOUSEMOTION;
+        motion.motion.windowID = SDL_GetWindowID(window);
+        motion.motion.x = x;
+        motion.motion.y = y;
+        SDL_PushEvent(&motion);
+        SDL_Event press;
+        SDL_zero(press);
+        press.type = SDL_MOUSEBUTTONDOWN;
+        press.button.windowID = SDL_GetWindowID(window);
+        press.button.button = SDL_BUTTON_LEFT;
+        press.button.state = SDL_PRESSED;
+        press.button.x = x;
+        press.button.y = y;
+        SDL_PushEvent(&press);
+        startScreen();
+    }
+
+    // Where a design point lands in the window.
+    SDL_Point toWindow(int x, int y) const {
+        int wx = 0;
+        int wy = 0;
+        SDL_RenderLogicalToWindow(renderer, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
+        return {wx, wy};
+    }
+
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+};
+
+SDL_Event windowEvent(Uint8 what) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = what;
+    return event;
+}
+
+SDL_Event keyEvent(SDL_Keycode key, Uint16 mod = KMOD_NONE) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = key;
+    event.key.keysym.mod = mod;
+    return event;
+}
+
+bool fullscreen(SDL_Window* window) { return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0; }
+
+}  // namespace
+
+TEST_F(ScaledWindow, PointerHitsTheScaledButtonsAtAnySize) {
+    const UI_Button& arcade = mainMenu.getButtons()[0];
+    const SDL_Rect box{arcade.getX(), arcade.getY(), arcade.getWidth(), arcade.getHeight()};
+    const int centreX = box.x + box.w / 2;
+    const int centreY = box.y + box.h / 2;
+
+    // 1.5 times the design: the button's centre lies at 1.5 times its place.
+    resize(1800, 1080);
+    state.menu = Menu::head;
+    int x = static_cast<int>(centreX * 1.5);
+    int y = static_cast<int>(centreY * 1.5);
+    clickAt(x, y);
+    EXPECT_EQ(state.menu, Menu::level);
+
+    // Where the design's place is clicked in the window, a different button lies.
+    state.menu = Menu::head;
+    setCurrentButton(nullptr);
+    clickAt(centreX, centreY + box.h * 2);
+    EXPECT_NE(state.menu, Menu::level);
+
+    // A wide window: bars at the sides, the design at its height.
+    resize(2400, 720);
+    state.menu = Menu::head;
+    setCurrentButton(nullptr);
+    clickAt(600 + centreX, centreY);
+    EXPECT_EQ(state.menu, Menu::level);
+    const SDL_Point corner = toWindow(0, 0);
+    EXPECT_EQ(corner.x, 600);
+    EXPECT_EQ(corner.y, 0);
+
+    // The polled pointer is turned into design pixels too.
+    int px = 900;
+    int py = 100;
+    windowToDesign(px, py);
+    EXPECT_EQ(px, 300);
+    EXPECT_EQ(py, 100);
+}
+
+TEST_F(ScaledWindow, ATinyOrMinimisedWindowKeepsRunning) {
+    for (const SDL_Point size : {SDL_Point{1, 1}, SDL_Point{1, 720}, SDL_Point{3000, 1}}) {
+        resize(size.x, size.y);
+        state.menu = Menu::head;
+        startScreen();
+        // The design shrinks to fit, bars fill the rest: a scale above zero, no division by zero.
+        float scaleX = 0;
+        float scaleY = 0;
+        SDL_RenderGetScale(renderer, &scaleX, &scaleY);
+        EXPECT_GT(scaleX, 0.0f) << size.x << "x" << size.y;
+        EXPECT_TRUE(std::isfinite(scaleX) && std::isfinite(scaleY));
+        clickAt(size.x / 2, size.y / 2);
+    }
+    SDL_MinimizeWindow(window);
+    VirtualPad::settle();
+    startScreen();
+    SUCCEED();
+}
+
+TEST_F(ScaledWindow, F11AndAltEnterSwitchDesktopFullscreenOnAndOff) {
+    EXPECT_TRUE(isFullscreenToggle(keyEvent(SDLK_F11).key));
+    EXPECT_TRUE(isFullscreenToggle(keyEvent(SDLK_RETURN, KMOD_LALT).key));
+    EXPECT_TRUE(isFullscreenToggle(keyEvent(SDLK_RETURN, KMOD_RALT).key));
+    EXPECT_FALSE(isFullscreenToggle(keyEvent(SDLK_RETURN).key));
+    EXPECT_FALSE(isFullscreenToggle(keyEvent(SDLK_a, KMOD_LALT).key));
+
+    ASSERT_FALSE(fullscreen(window));
+    SDL_Event f11 = keyEvent(SDLK_F11);
+    EXPECT_TRUE(handleCommonEvent(state, f11));
+    EXPECT_TRUE(fullscreen(window));
+    // A held key repeats: that is no second switch.
+    f11.key.repeat = 1;
+    handleCommonEvent(state, f11);
+    EXPECT_TRUE(fullscreen(window));
+    EXPECT_TRUE(handleCommonEvent(state, keyEvent(SDLK_RETURN, KMOD_LALT)));
+    EXPECT_FALSE(fullscreen(window));
+
+    // On a menu screen too, and the menu stays where it is.
+    state.menu = Menu::level;
+    SDL_Event event = keyEvent(SDLK_F11);
+    SDL_PushEvent(&event);
+    startScreen();
+    EXPECT_TRUE(fullscreen(window));
+    EXPECT_EQ(state.menu, Menu::level);
+    toggleFullscreen();
+    EXPECT_FALSE(fullscreen(window));
+}
+
+TEST(FocusLoss, PausesPlayAsEscapeWouldAndLeavesMenusAlone) {
+    Canvas canvas;
+    auto run = std::make_unique<RunObjects>(canvas.renderer);
+    World world;
+    for (Uint8 what : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED}) {
+        state = State();
+        state.menu = Menu::notInMenu;
+        state.started = true;
+        handlePlayEvent(state, *run, world, windowEvent(what));
+        EXPECT_EQ(state.menu, Menu::pause) << int(what);
+    }
+    for (Uint8 what : {SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_RESIZED, SDL_WINDOWEVENT_RESTORED}) {
+        state = State();
+        state.menu = Menu::notInMenu;
+        handlePlayEvent(state, *run, world, windowEvent(what));
+        EXPECT_EQ(state.menu, Menu::notInMenu) << int(what);
+    }
+
+    // In the shop nothing changes.
+    state = State();
+    state.menu = Menu::abilityUpgrade;
+    handleInterludeEvent(state, windowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
+    EXPECT_EQ(state.menu, Menu::abilityUpgrade);
+    run.reset();
+    state = State();
+}
+
+TEST(Music, LoopsOnItsOwnChannelPausesResumesAndStops) {
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
+    Mix_ReserveChannels(MUSIC_CHANNEL + 1);
+    Sound song("resources/sounds/song.wav", -1, MUSIC_CHANNEL);
+    Sound click("resources/sounds/buttonClick.wav", 0, -1);
+    ASSERT_TRUE(song.isLoaded());
+    song.play();
+    EXPECT_TRUE(song.isPlaying());
+    // An effect on any free channel never takes the music's.
+    for (int i = 0; i < 12; ++i) click.play();
+    EXPECT_TRUE(song.isPlaying());
+    EXPECT_EQ(Mix_GetChunk(MUSIC_CHANNEL) != nullptr, true);
+
+    song.pause();
+    EXPECT_EQ(Mix_Paused(MUSIC_CHANNEL), 1);
+    song.resume();
+    EXPECT_EQ(Mix_Paused(MUSIC_CHANNEL), 0);
+    EXPECT_TRUE(song.isPlaying());
+    song.stop();
+    EXPECT_FALSE(song.isPlaying());
+
+    // A sound on any free channel is not paused or stopped through these.
+    click.play();
+    const int playing = Mix_Playing(-1);
+    click.pause();
+    click.stop();
+    EXPECT_EQ(Mix_Playing(-1), playing);
+    Mix_HaltChannel(-1);
+    Mix_ReserveChannels(0);
+}
+
+TEST(C4Blast, TheDetonationPlaysTheMediumExplosionOnce) {
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
+    Canvas canvas;
+    state = State();
+    auto run = std::make_unique<RunObjects>(canvas.renderer);
+    zorbiPointer = &run->player;
+    UI_init(canvas.renderer, state, &run->player);
+    {
+        World world;
+        Mix_HaltChannel(-1);
+        world.waveStarted = true;
+        world.inWave = true;
+        runFrame(*run, world, 1 / 60.f, 1000);
+        EXPECT_EQ(Mix_Playing(-1), 0);
+        state.c4Exploded = true;
+        runFrame(*run, world, 1 / 60.f, 1016);
+        EXPECT_EQ(Mix_Playing(-1), 1);
+        EXPECT_FALSE(state.c4Exploded);
+        runFrame(*run, world, 1 / 60.f, 1032);
+        EXPECT_EQ(Mix_Playing(-1), 1);  // still the one blast
+        Mix_HaltChannel(-1);
+    }
+    UI_close();
+    zorbiPointer = nullptr;
+    run.reset();
+    state = State();
+}
