@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the game and its tests, runs every test, then builds and runs the same
 # suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and ends
-# with a short fuzzing run of the level loader.
+# with a short fuzzing run of the level loader. The release build also makes
+# the Debian package, build/zelvane_0.4_amd64.deb.
 # Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,6 +14,11 @@ echo "== Release build and tests"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZELVANE_TESTS=ON
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
+
+echo "== Debian package"
+(cd build && cpack -G DEB >/dev/null && lintian --fail-on error zelvane_0.4_amd64.deb &&
+ echo "build/zelvane_0.4_amd64.deb: $(stat -c %s zelvane_0.4_amd64.deb) bytes," \
+      "installed size $(dpkg-deb -f zelvane_0.4_amd64.deb Installed-Size) KiB")
 
 echo "== Sanitizer build and tests"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_SANITIZE=ON -DZELVANE_TESTS=ON
