@@ -264,14 +264,19 @@ def render_layer(layer, rng, base_freq=None, gate=None):
 
 
 def mix_into(buf, src, offset, gain=1.0, wrap=False):
+    # in slices, one per stretch up to the buffer's end: a minute of music
+    # mixes thousands of notes
     n = len(buf)
-    for j, v in enumerate(src):
-        k = offset + j
+    pos = 0
+    while pos < len(src):
+        k = offset + pos
         if wrap:
             k %= n
         elif k >= n:
             break
-        buf[k] += v * gain
+        m = min(len(src) - pos, n - k)
+        buf[k:k + m] = [b + v * gain for b, v in zip(buf[k:k + m], src[pos:pos + m])]
+        pos += m
 
 
 def seed_for(name, recipe):
