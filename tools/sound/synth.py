@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Renders the game's sound effects and music loop from recipes.json.
+"""Renders the game's sound effects and music loop from recipes.json (and song.score).
 
 Usage (from the repo root):
     python3 tools/sound/synth.py            # render everything
@@ -34,16 +34,32 @@ Recipe vocabulary (see recipes.json):
     volume      linear gain of the layer
   Sound-level fields: length, fade_in, fade_out, drive (saturation of the
   whole mix, for punch), seed.
+
+Music (a recipe with "kind": "song"):
+  score         the score file next to this tool (song.score describes its
+                notation: tempo, phrases of bars, sections that play them)
+  instruments   name -> {layers, volume, vary}: layers as above, pitched by
+                the note ("ratio" multiplies it); a layer without "length"
+                lasts the note plus its release. "vary": render every hit
+                afresh (drums). {"like": OTHER, ...} is OTHER with those
+                fields replaced.
+  tracks        name -> {instrument, volume, gate (share of the note's length
+                that it sounds), echo {steps (sixteenths), repeats, feedback}}
+                or, for drums, {drums: {letter: instrument}, volume}
+  rms_db        the loop's RMS in dBFS; the music sits below the effects
+  The loop is mixed round: whatever rings past its end sounds at its start.
 """
 
 import json
 import math
 import os
 import random
+import re
 import struct
 import sys
 import wave
 import zlib
+from fractions import Fraction
 
 RATE = 44100
 PEAK = 10 ** (-3.0 / 20.0)  # normalise to -3 dBFS
@@ -59,14 +75,7 @@ NOTE_OFFSETS = {"C": 0, "D": 2, "E": 4, "F": 5, "G": 7, "A": 9, "B": 11}
 
 def note_freq(name):
     """'A4' -> 440.0, 'G#5', 'Bb3' also accepted."""
-    letter = name[0].upper()
-    rest = name[1:]
-    semis = NOTE_OFFSETS[letter]
-    while rest and rest[0] in "#b":
-        semis += 1 if rest[0] == "#" else -1
-        rest = rest[1:]
-    midi = 12 * (int(rest) + 1) + semis
-    return 440.0 * 2 ** ((midi - 69) / 12.0)
+    return midi_freq(note_midi(name))
 
 
 def pair(v):
@@ -308,78 +317,252 @@ def render_effect(name, recipe):
     return buf
 
 
-def parse_pattern(bars):
-    """Bars of space-separated tokens -> list of (step, length_in_steps, token).
+class ScoreError(ValueError):
+    """A mistake in a score file, with its file and line."""
 
-    A token starts an event, '-' extends the previous one, '.' is a rest.
+
+PHRASE_REF = re.compile(r"^([A-Za-z_][A-Za-z0-9_.]*?)([+-][0-9]+)?$")
+COMMENT = re.compile(r"(^|\s)#.*$")  # a '#' inside a token is a sharp
+
+
+def read_score(path):
+    """Reads a score file (song.score shows the notation).
+
+    Returns {"tempo": bpm, "phrases": {name: [bar, ...]}, "sections": [...]}
+    where a bar is its list of tokens and a section is a dict with "name",
+    "bars", "where" (file:line) and "tracks": {track: (gain, [(bar, shift), ...])}.
     """
-    counts = {len(b.split()) for b in bars}
-    if len(counts) != 1:
-        raise ValueError("bars of one pattern differ in step count: %s" % sorted(counts))
-    tokens = " ".join(bars).split()
-    events = []
-    for i, tok in enumerate(tokens):
-        if tok == "-":
-            if events and events[-1][0] + events[-1][1] == i:
-                events[-1][1] += 1
+    base = os.path.basename(path)
+    with open(path, "r", encoding="utf-8") as fh:
+        lines = fh.read().splitlines()
+    tempo = None
+    phrases = {}
+    sections = []
+    pending = []  # (section, track, words, where): expanded once every phrase is known
+    phrase = section = None
+    for lineno, line in enumerate(lines, 1):
+        text = COMMENT.sub("", line).rstrip()
+        if not text.strip():
             continue
-        if tok == ".":
+        where = "%s:%d" % (base, lineno)
+        words = text.split()
+        if text[0].isspace():
+            if phrase is not None:
+                phrase.append(words)
+            elif section is not None:
+                track = words[0]
+                if any(p[0] is section and p[1] == track for p in pending):
+                    raise ScoreError("%s: track %s twice in section %s" % (where, track, section["name"]))
+                pending.append((section, track, words[1:], where))
+            else:
+                raise ScoreError(where + ": indented line outside a phrase or section")
             continue
-        events.append([i, 1, tok])
-    return events, len(tokens)
+        phrase = section = None
+        if words[0] == "tempo" and len(words) == 2:
+            tempo = float(words[1])
+        elif words[0] == "phrase" and len(words) == 2:
+            name = words[1]
+            if not PHRASE_REF.match(name) or PHRASE_REF.match(name).group(2):
+                raise ScoreError("%s: bad phrase name %r (letters, digits, '_' and '.')" % (where, name))
+            if name in phrases:
+                raise ScoreError("%s: phrase %s defined twice" % (where, name))
+            phrase = phrases[name] = []
+        elif words[0] == "section" and len(words) == 3 and words[2].isdigit():
+            section = {"name": words[1], "bars": int(words[2]), "where": where, "tracks": {}}
+            sections.append(section)
+        else:
+            raise ScoreError(where + ": expected 'tempo BPM', 'phrase NAME' or 'section NAME BARS'")
+    if tempo is None:
+        raise ScoreError(base + ": no tempo line")
+    for name, bars in phrases.items():
+        if not bars:
+            raise ScoreError("%s: phrase %s has no bars" % (base, name))
+    for section, track, items, where in pending:
+        gain, bars = expand_items(items, phrases, where)
+        if len(bars) != section["bars"]:
+            raise ScoreError("%s: track %s plays %d bars in section %s of %d bars"
+                             % (where, track, len(bars), section["name"], section["bars"]))
+        section["tracks"][track] = (gain, bars)
+    return {"tempo": tempo, "phrases": phrases, "sections": sections}
+
+
+def expand_items(items, phrases, where):
+    """A track's line of a section -> (gain, [(bar tokens, semitone shift), ...]).
+
+    Items: NAME plays a phrase, NAME+N / NAME-N plays it transposed by N
+    semitones, xN plays the item before N times in all, 'rest' is a silent
+    bar, @G sets the track's gain in this section.
+    """
+    gain = 1.0
+    bars = []
+    last = None
+    for item in items:
+        if item.startswith("@"):
+            try:
+                gain = float(item[1:])
+            except ValueError:
+                raise ScoreError("%s: bad gain %r" % (where, item)) from None
+        elif re.fullmatch(r"x[0-9]+", item):
+            if last is None or int(item[1:]) < 1:
+                raise ScoreError("%s: %s repeats nothing" % (where, item))
+            bars.extend(last * (int(item[1:]) - 1))
+            last = None
+        elif item == "rest":
+            last = [(["."], 0)]
+            bars.extend(last)
+        else:
+            m = PHRASE_REF.match(item)
+            if m is None or m.group(1) not in phrases:
+                raise ScoreError("%s: unknown phrase %r" % (where, item))
+            shift = int(m.group(2) or 0)
+            last = [(bar, shift) for bar in phrases[m.group(1)]]
+            bars.extend(last)
+    return gain, bars
+
+
+def score_events(score, track_names):
+    """Lays the sections end to end -> ({track: [event, ...]}, total bars).
+
+    An event is [start, length, token, shift, gain, where] with start and
+    length in bars (exact fractions) and where naming its section and bar. Every bar divides into as many equal steps as it
+    has tokens: a token starts an event, '-' holds the one before (across bar
+    lines and sections too), '.' rests.
+    """
+    for section in score["sections"]:
+        for track in section["tracks"]:
+            if track not in track_names:
+                raise ScoreError("%s: unknown track %s" % (section["where"], track))
+    events = {t: [] for t in track_names}
+    bar0 = 0
+    for section in score["sections"]:
+        for track in track_names:
+            gain, bars = section["tracks"].get(track, (1.0, [(["."], 0)] * section["bars"]))
+            held = events[track][-1] if events[track] else None
+            for i, (tokens, shift) in enumerate(bars):
+                step = Fraction(1, len(tokens))
+                for j, tok in enumerate(tokens):
+                    at = bar0 + i + j * step
+                    if tok == "-":
+                        if held is None or held[0] + held[1] != at:
+                            raise ScoreError("%s: track %s, bar %d of section %s: '-' holds nothing"
+                                             % (section["where"], track, i + 1, section["name"]))
+                        held[1] += step
+                    elif tok == ".":
+                        held = None
+                    else:
+                        held = [at, step, tok, shift, gain,
+                                "section %s, bar %d" % (section["name"], i + 1)]
+                        events[track].append(held)
+        bar0 += section["bars"]
+    return events, bar0
+
+
+def note_midi(name):
+    """'A4' -> 69; 'G#5', 'Bb3' also accepted."""
+    letter = name[0].upper() if name else "?"
+    if letter not in NOTE_OFFSETS:
+        raise ScoreError("not a note: %r" % name)
+    rest = name[1:]
+    semis = NOTE_OFFSETS[letter]
+    while rest and rest[0] in "#b":
+        semis += 1 if rest[0] == "#" else -1
+        rest = rest[1:]
+    if not rest.isdigit():
+        raise ScoreError("not a note: %r" % name)
+    return 12 * (int(rest) + 1) + semis
+
+
+def midi_freq(midi):
+    return 440.0 * 2 ** ((midi - 69) / 12.0)
+
+
+def resolve_instruments(instruments):
+    """An instrument may be {"like": OTHER, ...}: OTHER with those fields replaced."""
+    out = {}
+    for name, inst in instruments.items():
+        if "like" in inst:
+            base = instruments[inst["like"]]
+            if "like" in base:
+                raise ValueError("instrument %s: 'like' of a 'like'" % name)
+            inst = dict(base, **{k: v for k, v in inst.items() if k != "like"})
+        out[name] = inst
+    return out
 
 
 def render_song(name, recipe):
     rng = random.Random(seed_for(name, recipe))
-    bpm = float(recipe["bpm"])
-    bars = int(recipe["bars"])
-    bar_s = 4 * 60.0 / bpm
-    total = int(round(bars * bar_s * RATE))
-    buf = [0.0] * total
-    instruments = recipe["instruments"]
+    score = read_score(os.path.join(HERE, recipe["score"]))
+    tracks = recipe["tracks"]
+    events, bars = score_events(score, list(tracks))
+    bar_s = 4 * 60.0 / score["tempo"]
+    bar_n = bar_s * RATE
+    buf = [0.0] * int(round(bars * bar_n))
+    instruments = resolve_instruments(recipe["instruments"])
     cache = {}
-    for track in recipe["tracks"]:
-        events, nsteps = parse_pattern(track["pattern"])
-        steps_per_bar = nsteps / float(bars)
-        if steps_per_bar != int(steps_per_bar):
-            raise ValueError("%s: pattern length %d is not a whole number of bars"
-                             % (track["name"], nsteps))
-        step_s = bar_s / steps_per_bar
-        vol = float(track.get("volume", 1.0))
-        echo = track.get("echo")
-        gate_frac = float(track.get("gate", 1.0))
-        for step, nlen, tok in events:
-            start = int(round(step * step_s * RATE))
-            if track.get("drums"):
-                # one character per drum voice, so "kh" = kick + hat together
-                for ch in tok:
-                    inst = instruments[track["drums"][ch]]
-                    key = ("drum", ch)
-                    if key not in cache or inst.get("vary"):
-                        cache[key] = render_voice(inst, rng)
-                    mix_into(buf, cache[key], start, vol, wrap=True)
-                continue
-            inst = instruments[track["instrument"]]
-            freq = note_freq(tok)
-            gate = nlen * step_s * gate_frac
-            key = (track["instrument"], tok, nlen)
-            if key not in cache:
-                cache[key] = render_voice(inst, rng, freq, gate)
-            voice = cache[key]
-            mix_into(buf, voice, start, vol, wrap=True)
-            if echo:
-                delay = int(round(echo["steps"] * step_s * RATE))
-                g = vol
-                for r in range(1, int(echo["repeats"]) + 1):
-                    g *= float(echo["feedback"])
-                    mix_into(buf, voice, start + r * delay, g, wrap=True)
-    # wrap-around mixing makes the loop seamless; only take out the mean, a
-    # filter here would break the join.
+    for tname, track in tracks.items():
+        for at, length, tok, shift, gain, where in events[tname]:
+            try:
+                render_event(buf, cache, rng, instruments, track, tok, shift, int(round(at * bar_n)),
+                             float(length) * bar_s, gain * float(track.get("volume", 1.0)), bar_n)
+            except (ScoreError, KeyError) as e:
+                raise ScoreError("%s: track %s, %s: %s" % (recipe["score"], tname, where, e)) from None
+    # only take out the mean: a filter here would break the join
     mean = sum(buf) / len(buf)
     for i in range(len(buf)):
         buf[i] -= mean
-    normalise(buf)
+    if "rms_db" in recipe:
+        set_rms(buf, float(recipe["rms_db"]), name)
+    else:
+        normalise(buf)
     return buf
+
+
+def render_event(buf, cache, rng, instruments, track, tok, shift, start, length, gain, bar_n):
+    """Mixes one note, chord or drum hit into buf, starting at sample start.
+
+    Everything wraps around the end: what rings past it sounds at the start,
+    so the loop joins without a click.
+    """
+    kit = track.get("drums")
+    if kit:
+        # one letter per drum voice, so "kh" = kick + hat together
+        for ch in tok:
+            if ch not in kit:
+                raise ScoreError("no drum %r in %r" % (ch, tok))
+            inst = instruments[kit[ch]]
+            key = ("drum", ch)
+            if key not in cache or inst.get("vary"):
+                cache[key] = render_voice(inst, rng)
+            mix_into(buf, cache[key], start, gain, wrap=True)
+        return
+    inst = instruments[track["instrument"]]
+    gate = length * float(track.get("gate", 1.0))
+    echo = track.get("echo")
+    for note in tok.split(","):  # "A3,C4,E4" is a chord
+        midi = note_midi(note) + shift
+        key = (track["instrument"], midi, gate)
+        if key not in cache:
+            cache[key] = render_voice(inst, rng, midi_freq(midi), gate)
+        mix_into(buf, cache[key], start, gain, wrap=True)
+        if echo:
+            # echo steps are sixteenths, whatever the bar's own steps
+            delay = int(round(float(echo["steps"]) / 16.0 * bar_n))
+            g = gain
+            for r in range(1, int(echo["repeats"]) + 1):
+                g *= float(echo["feedback"])
+                mix_into(buf, cache[key], start + r * delay, g, wrap=True)
+
+
+def set_rms(buf, rms_db, name):
+    """Scales buf to an RMS of rms_db dBFS; music sits below the effects by its RMS."""
+    rms = math.sqrt(sum(v * v for v in buf) / len(buf)) or 1.0
+    g = 10 ** (rms_db / 20.0) / rms
+    for i in range(len(buf)):
+        buf[i] *= g
+    peak = max(abs(v) for v in buf)
+    if peak > PEAK:
+        raise ValueError("%s: peak %.1f dBFS at %.1f dBFS RMS, above the %.1f dBFS ceiling"
+                         % (name, 20 * math.log10(peak), rms_db, 20 * math.log10(PEAK)))
 
 
 def render_voice(inst, rng, freq=None, gate=None):

@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""Checks the sound tool's score reader and music mixing.
+
+    python3 -m unittest discover -s tools/sound -p 'test_*.py'
+"""
+
+import math
+import os
+import random
+import tempfile
+import unittest
+from fractions import Fraction
+
+import synth
+
+
+def write_score(text):
+    fd, path = tempfile.mkstemp(suffix=".score")
+    with os.fdopen(fd, "w", encoding="utf-8") as fh:
+        fh.write(text)
+    return path
+
+
+class ScoreCase(unittest.TestCase):
+    def score(self, text):
+        path = write_score(text)
+        self.addCleanup(os.remove, path)
+        return synth.read_score(path)
+
+    def events(self, text, tracks=("lead",)):
+        events, bars = synth.score_events(self.score(text), list(tracks))
+        return events, bars
+
+    def notes(self, text, track="lead"):
+        """(start, length, midi) of every note of a track."""
+        events, _ = self.events(text, (track,))
+        return [(e[0], e[1], synth.note_midi(e[2]) + e[3]) for e in events[track]]
+
+
+class ReadingScores(ScoreCase):
+    def test_transposition_repeats_and_rests_lay_out_bar_by_bar(self):
+        notes = self.notes("""
+tempo 120
+phrase up
+  B3 C4
+section one 4
+  lead  up+1 x2 rest up-12
+""")
+        # B3+1 crosses into the next octave's C4; -12 is an octave down
+        self.assertEqual([n[2] for n in notes], [60, 61, 60, 61, 47, 48])
+        self.assertEqual([n[0] for n in notes], [0, Fraction(1, 2), 1, Fraction(3, 2), 3, Fraction(7, 2)])
+
+    def test_holds_run_over_bar_lines_phrases_and_sections(self):
+        notes = self.notes("""
+tempo 120
+phrase a
+  . . . A4
+phrase hold
+  - - . .
+section first 1
+  lead  a
+section second 1
+  lead  hold
+""")
+        self.assertEqual(notes, [(Fraction(3, 4), Fraction(3, 4), 69)])
+
+    def test_each_bar_has_its_own_steps_and_a_chord_is_one_event(self):
+        events, _ = self.events("""
+tempo 120
+phrase mixed
+  A3,C4,E4
+  G#4 Bb4 C#5
+""")
+        # a phrase nobody plays adds no bars
+        self.assertEqual(events["lead"], [])
+        events, bars = self.events("""
+tempo 120
+phrase mixed
+  A3,C4,E4
+  G#4 Bb4 C#5
+section s 2
+  lead  mixed
+""")
+        self.assertEqual(bars, 2)
+        tokens = [(e[0], e[1], e[2]) for e in events["lead"]]
+        self.assertEqual(tokens[0], (0, 1, "A3,C4,E4"))
+        self.assertEqual(tokens[1:], [(1, Fraction(1, 3), "G#4"), (Fraction(4, 3), Fraction(1, 3), "Bb4"),
+                                      (Fraction(5, 3), Fraction(1, 3), "C#5")])
+
+    def test_a_sharp_is_not_a_comment_and_gains_belong_to_their_section(self):
+        events, _ = self.events("""
+tempo 120   # beats a minute
+phrase p    # the '#' of G#4 below is a sharp
+  G#4 -     # held
+section loud 1
+  lead  p
+section soft 1
+  lead  @0.25 p
+""")
+        self.assertEqual([(e[2], e[1], e[4]) for e in events["lead"]], [("G#4", 1, 1.0), ("G#4", 1, 0.25)])
+
+    def test_a_track_left_out_of_a_section_rests_through_it(self):
+        events, bars = self.events("""
+tempo 120
+phrase p
+  A4
+section one 1
+  lead  p
+section two 2
+  bass  p x2
+""", ("lead", "bass"))
+        self.assertEqual(bars, 3)
+        self.assertEqual([e[0] for e in events["lead"]], [0])
+        self.assertEqual([e[0] for e in events["bass"]], [1, 2])
+
+
+class ScoreMistakes(ScoreCase):
+    def assertMistake(self, text, *words, tracks=("lead",)):
+        with self.assertRaises(synth.ScoreError) as caught:
+            self.events(text, tracks)
+        for word in words:
+            self.assertIn(word, str(caught.exception))
+
+    def test_a_track_whose_bars_do_not_fill_its_section(self):
+        self.assertMistake("tempo 120\nphrase p\n  A4\nsection verse 2\n  lead  p\n",
+                           "verse", "lead", "1 bars", ".score:5")
+
+    def test_unknown_phrases_tracks_and_notes(self):
+        self.assertMistake("tempo 120\nsection s 1\n  lead  nothing\n", "unknown phrase")
+        self.assertMistake("tempo 120\nphrase p\n  A4\nsection s 1\n  drums  p\n", "unknown track drums")
+        with self.assertRaises(synth.ScoreError):
+            synth.note_midi("H4")
+        with self.assertRaises(synth.ScoreError):
+            synth.note_midi("A")
+
+    def test_a_hold_after_a_rest_and_a_track_twice(self):
+        self.assertMistake("tempo 120\nphrase p\n  A4 . -\nsection s 1\n  lead  p\n", "holds nothing", "bar 1")
+        self.assertMistake("tempo 120\nphrase p\n  A4\nsection s 1\n  lead  p\n  lead  p\n", "twice")
+
+    def test_a_score_without_tempo_and_a_stray_line(self):
+        self.assertMistake("phrase p\n  A4\n", "no tempo")
+        self.assertMistake("tempo 120\n  A4\n", "outside")
+        self.assertMistake("tempo 120\nchorus 4\n", "expected")
+
+
+class MixingRound(unittest.TestCase):
+    def test_mix_into_matches_sample_by_sample_mixing_with_and_without_wrap(self):
+        rng = random.Random(1)
+        src = [rng.uniform(-1, 1) for _ in range(50)]
+        for offset, wrap in ((0, False), (30, False), (90, False), (30, True), (95, True)):
+            buf = [rng.uniform(-1, 1) for _ in range(100)]
+            want = list(buf)
+            for j, v in enumerate(src):
+                k = offset + j
+                if wrap:
+                    k %= len(want)
+                elif k >= len(want):
+                    break
+                want[k] += v * 0.7
+            synth.mix_into(buf, src, offset, 0.7, wrap)
+            self.assertEqual(buf, want, (offset, wrap))  # exactly: the effects must not change by a bit
+
+    def song(self, score_text, rms_db=-20.0):
+        path = write_score(score_text)
+        self.addCleanup(os.remove, path)
+        recipe = {
+            "kind": "song", "seed": 1, "score": path, "rms_db": rms_db,
+            "instruments": {"tone": {"layers": [{"wave": "sine", "attack": 0.002, "decay": 2.0, "sustain": 0.8,
+                                                  "release": 0.3, "volume": 0.5}]}},
+            "tracks": {"lead": {"instrument": "tone"}},
+        }
+        return synth.render_song("test", recipe)
+
+    def test_a_note_ringing_past_the_end_sounds_at_the_start(self):
+        # one bar of a second; the note starts 0.25 s before the end and releases over 0.3 s
+        buf = self.song("tempo 240\nphrase p\n  . . . A4\nsection s 1\n  lead  p\n")
+        self.assertEqual(len(buf), synth.RATE)
+        head = buf[:int(0.2 * synth.RATE)]
+        self.assertGreater(max(abs(v) for v in head), 0.1)
+        # the join is as smooth as the 440 Hz sine either side of it
+        step = 2 * math.pi * 440 / synth.RATE * max(abs(v) for v in buf)
+        self.assertLess(abs(buf[-1] - buf[0]), 1.5 * step)
+        self.assertAlmostEqual(sum(buf) / len(buf), 0.0, places=9)
+
+    def test_the_loop_is_set_to_its_rms_and_may_not_clip_for_it(self):
+        buf = self.song("tempo 240\nphrase p\n  A4 C5\nsection s 2\n  lead  p x2\n", rms_db=-24.0)
+        rms = math.sqrt(sum(v * v for v in buf) / len(buf))
+        self.assertAlmostEqual(20 * math.log10(rms), -24.0, places=6)
+        with self.assertRaises(ValueError):
+            self.song("tempo 240\nphrase p\n  A4 C5\nsection s 2\n  lead  p x2\n", rms_db=-1.0)
+
+
+if __name__ == "__main__":
+    unittest.main()
