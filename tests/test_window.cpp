@@ -225,7 +225,7 @@ TEST(FocusLoss, PausesPlayAsEscapeWouldAndLeavesMenusAlone) {
     state = State();
 }
 
-TEST(Music, LoopsOnItsOwnChannelPausesResumesAndStops) {
+TEST(MusicChannel, LoopsOnItsOwnChannelPausesResumesAndStops) {
     if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
     Mix_ReserveChannels(MUSIC_CHANNEL + 1);
     Sound song("resources/sounds/song.wav", -1, MUSIC_CHANNEL);
