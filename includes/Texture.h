@@ -47,6 +47,21 @@ private:
     SDL_Color modulation{255, 255, 255, 255};
 };
 
+// The largest picture the game decodes, in pixels on a side: 64 MB at most
+// (the largest shipped picture is 1440 x 720).
+const Uint32 MAX_PICTURE_SIDE = 4096;
+
+// Decodes the PNG picture at path. A file that is not a PNG, or whose header
+// declares more than MAX_PICTURE_SIDE pixels on a side, is refused before any
+// decoding; null then, with the reason in error.
+SDL_Surface* loadPicture(const std::string& path, std::string& error);
+
+// Logs a load failure the first time it happens in a run (until clearImageCache):
+// an owner made many times over, such as a platform or a bullet, says it once.
+void logOnce(const std::string& line);
+// Forgets which failures were told, so that the next run tells them again.
+void forgetLoggedOnce();
+
 // Number of image files decoded so far in this process (each file at most once).
 int decodedImageCount();
 // Forgets every decoded image. Called at shutdown, after the last texture is gone.

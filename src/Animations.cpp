@@ -5,7 +5,7 @@
 Explosion::Explosion(int x, int y, SDL_Renderer* renderer) : x(x - scale(16)), y(y - scale(16)) {
     texture.setup(scale(32), scale(32), renderer);
     if (!texture.loadFromFile("explosion.png")) {
-        SDL_Log("Could not load explosion texture!");
+        logOnce("Could not load explosion texture!");
     }
 }
 

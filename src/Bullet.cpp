@@ -19,7 +19,7 @@ Bullet::Bullet(Entity* entity, BULLET_TYPE type, int durability, int strength, i
     }
     // Decoded once per process by the texture cache, so firing never touches the disk.
     if (!texture->loadFromFile(isLaser ? "laser.png" : "bullet.png")) {
-        SDL_Log("Could not load bullet texture!");
+        logOnce("Could not load bullet texture!");
     }
 }
 

@@ -24,7 +24,7 @@ void Enemy::setUpBody(int width, int height, int frameWidth, int frameHeight, co
     entity->setDimensions(width, height);
     entity->getTexture()->setup(width, height, entity->getRenderer());
     entity->setSource(frameWidth, frameHeight);
-    if (!entity->getTexture()->loadFromFile(imageFile)) SDL_Log("%s", failureMessage);
+    if (!entity->getTexture()->loadFromFile(imageFile)) logOnce(failureMessage);
 }
 
 void Enemy::render() const { entity->render(entity->getHP() - 1, 0, true); }

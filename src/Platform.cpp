@@ -6,7 +6,7 @@ Platform::Platform(int x, int y, SDL_Renderer* renderer)
     : box{scale(x), scale(y), scale(80), scale(17)}, renderer(renderer), width(scale(80)), height(scale(17)) {
     texture.setup(width, height, renderer);
     if (!texture.loadFromFile("platform.png")) {
-        SDL_Log("Could not load platform.png texture!");
+        logOnce("Could not load platform.png texture!");
     }
 }
 

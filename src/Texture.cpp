@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 
 #include <map>
+#include <set>
 #include <utility>
 
 #include "Resources.h"
@@ -35,22 +36,69 @@ std::map<std::pair<SDL_Renderer*, std::string>, std::weak_ptr<SDL_Texture>>& sha
     return textures;
 }
 
+Uint32 bigEndian(const unsigned char* bytes) {
+    return (Uint32(bytes[0]) << 24) | (Uint32(bytes[1]) << 16) | (Uint32(bytes[2]) << 8) | Uint32(bytes[3]);
+}
+
+}  // namespace
+
+SDL_Surface* loadPicture(const std::string& path, std::string& error) {
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (file == nullptr) {
+        error = SDL_GetError();
+        return nullptr;
+    }
+    // The size a PNG declares is in its first chunk: read it before the decoder
+    // asks for width x height x 4 bytes on the file's word.
+    static const unsigned char SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    unsigned char header[24] = {};
+    const bool whole = SDL_RWread(file, header, 1, sizeof header) == sizeof header;
+    if (!whole || SDL_memcmp(header, SIGNATURE, sizeof SIGNATURE) != 0 || SDL_memcmp(header + 12, "IHDR", 4) != 0) {
+        SDL_RWclose(file);
+        error = "not a PNG picture";
+        return nullptr;
+    }
+    const Uint32 width = bigEndian(header + 16);
+    const Uint32 height = bigEndian(header + 20);
+    if (width > MAX_PICTURE_SIDE || height > MAX_PICTURE_SIDE) {
+        SDL_RWclose(file);
+        error = "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+                " pixels, more than " + std::to_string(MAX_PICTURE_SIDE) + " on a side";
+        return nullptr;
+    }
+    SDL_RWseek(file, 0, RW_SEEK_SET);
+    SDL_Surface* surface = IMG_LoadTyped_RW(file, 1, "PNG");
+    if (surface == nullptr) error = IMG_GetError();
+    return surface;
+}
+
+namespace {
+
 const DecodedImage& decode(const std::string& filePath) {
     auto& images = decodedImages();
     auto found = images.find(filePath);
     if (found != images.end()) return found->second;
 
     DecodedImage image;
-    image.surface.reset(IMG_Load(texturePath(filePath).c_str()));
+    image.surface.reset(loadPicture(texturePath(filePath), image.error));
     if (image.surface) {
         SDL_SetColorKey(image.surface.get(), SDL_TRUE, SDL_MapRGB(image.surface->format, 0, 0xFF, 0xFF));
-    } else {
-        image.error = IMG_GetError();
     }
     return images.emplace(filePath, std::move(image)).first->second;
 }
 
+std::set<std::string>& linesLogged() {
+    static std::set<std::string> lines;
+    return lines;
+}
+
 }  // namespace
+
+void logOnce(const std::string& line) {
+    if (linesLogged().insert(line).second) SDL_Log("%s", line.c_str());
+}
+
+void forgetLoggedOnce() { linesLogged().clear(); }
 
 int decodedImageCount() {
     int count = 0;
@@ -61,6 +109,7 @@ int decodedImageCount() {
 void clearImageCache() {
     decodedImages().clear();
     sharedTextures().clear();
+    forgetLoggedOnce();
 }
 
 void Texture::setup(int w, int h, SDL_Renderer* renderer) {
@@ -81,7 +130,7 @@ bool Texture::loadFromFile(const std::string& filePath) {
 
     const DecodedImage& image = decode(filePath);
     if (!image.surface) {
-        SDL_Log("Unable to load image %s! SDL_image Error: %s\n", filePath.c_str(), image.error.c_str());
+        logOnce("Unable to load image " + filePath + "! SDL_image Error: " + image.error + "\n");
         return false;
     }
 

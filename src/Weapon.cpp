@@ -69,7 +69,7 @@ Weapon::Weapon(Weapon_Type type, SDL_Renderer* renderer, State& state) : rendere
     bulletRelY = look.bulletRelY;
 
     texture.setup(look.width, look.height, renderer);
-    if (!texture.loadFromFile(look.picture)) SDL_Log("%s", look.loadFailure);
+    if (!texture.loadFromFile(look.picture)) logOnce(look.loadFailure);
 
     // Every sound is loaded here, once: firing must never read a file.
     if (look.soundPrefix != nullptr) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Game.h"
+#include "Texture.h"
 
 // A 1200 x 720 software canvas that stands in for the game's renderer while it
 // lives, so drawing can be checked pixel by pixel.
@@ -59,6 +60,8 @@ inline bool sameColour(SDL_Color c, int r, int g, int b, int tolerance = 2) {
 class LogCapture {
 public:
     LogCapture() {
+        // What a capture checks is told as in a run of its own, whatever ran before.
+        forgetLoggedOnce();
         SDL_LogGetOutputFunction(&previousFunction, &previousData);
         SDL_LogSetOutputFunction(&LogCapture::collect, this);
     }
