@@ -31,7 +31,7 @@ cp resources/levels/*.csv fuzz/corpus/* "$work/corpus/"
 echo "== Fuzzing the level loader for ${seconds}s"
 status=0
 (cd "$work" &&
- ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
+ ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1} UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1} \
  "$root/build-fuzz/level_fuzzer" -max_total_time="$seconds" -print_final_stats=1 -max_len=8192 \
      -dict="$root/fuzz/level.dict" -artifact_prefix="$work/artifacts/" \
      corpus >"$work/fuzz.log" 2>&1) || status=$?

@@ -22,7 +22,7 @@ jobs=$(nproc)
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_SANITIZE=ON -DZELVANE_TESTS=ON >/dev/null
 cmake --build build-sanitize --target zelvane_soak -j"$jobs"
 
-export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1"
+export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 

@@ -4,8 +4,12 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <string>
+
+#include "Resources.h"
 #include "Texture.h"
 
 namespace {
@@ -35,10 +39,30 @@ public:
 private:
     bool audioOpen = false;
 };
+
+// Whatever a test did to the process, the next one starts as the first did:
+// in the build folder, with no picture decoded (a picture that failed to load
+// elsewhere must not stay failed) and every failure to be told again.
+class FreshProcessState : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo&) override {
+        char folder[4096];
+        if (getcwd(folder, sizeof folder) != nullptr) working = folder;
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        if (!working.empty() && chdir(working.c_str()) != 0) std::abort();
+        clearImageCache();
+        if (!resourceFolder().empty()) chooseResourceFolder();
+    }
+
+private:
+    std::string working;
+};
 }  // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new MediaEnvironment);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProcessState);
     return RUN_ALL_TESTS();
 }
