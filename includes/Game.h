@@ -20,6 +20,9 @@ extern State state;
 
 // Media libraries, window, renderer, controller and audio. False stops the game.
 bool init();
+// True when SDL fell back to a video driver that shows nothing (offscreen,
+// dummy) without being asked for it: a game started where there is no display.
+bool runsInvisibly(const char* driver, const char* requested);
 // Opens the most recently attached controller (closing one opened before) and
 // loads the extra controller mappings.
 void loadController();
@@ -34,6 +37,18 @@ const int MUSIC_CHANNEL = 0;
 const int MUSIC_VOLUME = 80;
 // The picture the window carries as its icon, in the texture folder.
 inline constexpr const char* WINDOW_ICON = "icon.png";
+
+// The refresh rate of the window's display, DEFAULT_REFRESH_RATE when unknown.
+const int DEFAULT_REFRESH_RATE = 60;
+int refreshRate();
+// Shows the frame drawn. When presenting did not wait for the display (no
+// vsync, a minimised window), waits out the rest of the display's refresh
+// period, so that no screen spins a core.
+void presentFrame();
+// How long to wait (in counter ticks) after a frame that came sinceLastFrame
+// after the one before, for a refresh period of period: nothing when
+// presenting itself waited for the display.
+Uint64 framePause(Uint64 sinceLastFrame, Uint64 period);
 
 // Gives the window the game's icon; a missing picture is logged and leaves the default.
 void setWindowIcon(SDL_Window* window);

@@ -39,6 +39,12 @@ UI_Menu* getCurrentMenu(State& state);
 // clears nor presents.
 void renderMenu(State& state);
 
+// The line under the level select's buttons that says a level could not be
+// loaded; it goes when the level select is opened again from the main menu.
+void showLevelNotice(int level);
+void clearLevelNotice();
+bool levelNoticeShown();
+
 // Builds all six menus and loads what they draw. Called once by UI_init,
 // after the fonts, the renderer and the hero are stored.
 void initMenus(State& state);

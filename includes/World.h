@@ -87,5 +87,8 @@ struct World {
 
 // Loads level 1 to 3 into an empty world and puts the hero on its first player spawn.
 void loadLevel(RunObjects& run, World& world, int levelNumber);
+// True when the level loaded has a place for the hero and one for the robots:
+// a level without either could never be played.
+bool levelPlayable(const RunObjects& run, const World& world);
 // Same, from any level file (tests and tools).
 void loadLevelFile(RunObjects& run, World& world, const std::string& filePath);

@@ -24,6 +24,14 @@ bool init() {
         SDL_Log("SDL could not initialize! SDL Error: %s\n", SDL_GetError());
         return false;
     }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (runsInvisibly(driver, SDL_getenv("SDL_VIDEODRIVER"))) {
+        SDL_Log("No display to show the game on: SDL found none and fell back to its \"%s\" video driver, "
+                "which shows nothing. Start the game in a desktop session, or on a machine without a screen "
+                "in a virtual display: xvfb-run -a zelvane",
+                driver);
+        return false;
+    }
     if (TTF_Init() == -1) {
         SDL_Log("TTF could not initialize! SDL Error: %s\n", TTF_GetError());
         return false;
@@ -66,10 +74,53 @@ bool init() {
     return success;
 }
 
+namespace {
+
+// When the previous frame ended, on the performance counter; 0 before the first.
+Uint64 lastFrameEnd = 0;
+
+}  // namespace
+
+int refreshRate() {
+    SDL_DisplayMode mode;
+    const int display = gameWindow != nullptr ? SDL_GetWindowDisplayIndex(gameWindow) : 0;
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0 || mode.refresh_rate <= 0) {
+        return DEFAULT_REFRESH_RATE;
+    }
+    return mode.refresh_rate;
+}
+
+Uint64 framePause(Uint64 sinceLastFrame, Uint64 period) {
+    // Presenting in sync with the display takes most of a period by itself.
+    if (sinceLastFrame >= period / 2) return 0;
+    return period - sinceLastFrame;
+}
+
+void presentFrame() {
+    SDL_RenderPresent(gameRenderer);
+    // Only the window's own frames are paced: a canvas of a test or a bot runs free.
+    if (gameWindow == nullptr || SDL_GetRenderer(gameWindow) != gameRenderer) return;
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    const Uint64 period = frequency / static_cast<Uint64>(refreshRate());
+    const Uint64 now = SDL_GetPerformanceCounter();
+    const Uint64 pause = lastFrameEnd != 0 ? framePause(now - lastFrameEnd, period) : 0;
+    const Uint32 milliseconds = static_cast<Uint32>(pause * 1000 / frequency);
+    if (milliseconds > 0) SDL_Delay(milliseconds);
+    lastFrameEnd = SDL_GetPerformanceCounter();
+}
+
+bool runsInvisibly(const char* driver, const char* requested) {
+    if (driver == nullptr) return false;
+    const bool showsNothing = SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0;
+    // Whoever names a driver gets it, visible or not (tests, benchmarks, servers).
+    return showsNothing && (requested == nullptr || *requested == '\0');
+}
+
 void setWindowIcon(SDL_Window* window) {
-    SDL_Surface* icon = IMG_Load(texturePath(WINDOW_ICON).c_str());
+    std::string error;
+    SDL_Surface* icon = loadPicture(texturePath(WINDOW_ICON), error);
     if (icon == nullptr) {
-        SDL_Log("Unable to load image %s! SDL_image Error: %s\n", WINDOW_ICON, IMG_GetError());
+        SDL_Log("Unable to load image %s! SDL_image Error: %s\n", WINDOW_ICON, error.c_str());
         SDL_Log("Could not load window icon!");
         return;
     }

@@ -18,7 +18,8 @@ bool button(SDL_GameControllerButton which) {
 bool shoot(State& state, RunObjects& run, World& world) {
     const SDL_Rect& body = run.eZorbi.getRect();
     Weapon* weapon = run.player.getWeapon();
-    if (weapon == nullptr) return false;
+    // A level without a place for the hero has no hero to fire.
+    if (weapon == nullptr || !run.eZorbi.isSpawned()) return false;
     return weapon->shoot(&world.eBullets, &world.bullets, state, run.player.getDirection(), body.x, body.y);
 }
 

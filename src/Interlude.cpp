@@ -100,7 +100,7 @@ void renderInterludeFrame(RunObjects& run, World& world) {
     SDL_RenderFillRect(gameRenderer, &fullScreenRect);
     renderMenu(state);
     SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
-    SDL_RenderPresent(gameRenderer);
+    presentFrame();
 }
 
 void upgradeInterlude(RunObjects& run, World& world) {

@@ -3,7 +3,10 @@
 #include <SDL.h>
 
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -36,10 +39,16 @@ std::optional<int> parseCell(const std::string& cell) {
 
 void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platforms, std::vector<Spawn>& enemySpawns,
                       std::vector<Spawn>& playerSpawns) {
-    std::ifstream file(filePath);
-    if (!file.is_open()) {
-        SDL_Log("Could not load level file!");
+    std::ifstream file;
+    std::error_code error;
+    if (std::filesystem::is_directory(filePath, error)) {
+        // A folder opens as a file here but reads nothing.
+        SDL_Log("Could not load level file! %s: %s", filePath.c_str(), std::strerror(EISDIR));
+    } else {
+        file.open(filePath);
+        if (!file.is_open()) SDL_Log("Could not load level file! %s: %s", filePath.c_str(), std::strerror(errno));
     }
+    if (!file.is_open()) file.setstate(std::ios::failbit);
     loadLevelFromStream(file, filePath, platforms, enemySpawns, playerSpawns);
 }
 

@@ -6,6 +6,7 @@
 #include "Input.h"
 #include "Interlude.h"
 #include "MenuInput.h"
+#include "MenuScreens.h"
 #include "Screens.h"
 #include "UI.h"
 #include "Waves.h"
@@ -75,7 +76,7 @@ void playWave(RunObjects& run, World& world) {
         runFrame(run, world, dt, current);
 
         SDL_SetRenderDrawColor(gameRenderer, 16, 16, 16, 255);
-        SDL_RenderPresent(gameRenderer);
+        presentFrame();
 
         const double elapsed = static_cast<double>(SDL_GetPerformanceCounter() - start) / counterFrequency;
         world.lastFPS = elapsed > 0 ? static_cast<float>(1.0 / elapsed) : 0.0f;
@@ -96,17 +97,27 @@ void runWaves(RunObjects& run, World& world) {
 }
 
 void runLevels(RunObjects& run) {
+    Menu firstScreen = Menu::head;
     while (!state.quit) {
         resetState();
         run.playerSpawns.clear();
         World world;
 
-        state.menu = Menu::head;
+        state.menu = firstScreen;
+        firstScreen = Menu::head;
         if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
         while (!state.started && !state.quit) startScreen();
         if (state.quit) break;
 
         loadLevel(run, world, state.level);
+        if (!levelPlayable(run, world)) {
+            // No hero or no robot could ever enter: back to the choice, with a word why.
+            state.started = false;
+            firstScreen = Menu::level;
+            showLevelNotice(state.level);
+            continue;
+        }
+        clearLevelNotice();
         runWaves(run, world);
     }
 }

@@ -19,12 +19,14 @@ UI_Menu playerUpgradeMenu(36);
 Sound buttonSound;
 Texture logoTexture;
 Texture gamePausedText;
+Texture levelNoticeText;
 
 namespace {
 
 // Buttons of the main menu, the level select and the pause menu are centred.
 const int MENU_BUTTON_X = (WINDOW_WIDTH - UI_Button::width) / 2;
 const int TITLE_Y = scale(100);
+const int LEVEL_NOTICE_Y = scale(355) + UI_Button::height + scale(20);
 
 // A big text button under the button named above it (-1 for none).
 void addMenuButton(UI_Menu& menu, State& state, int y, const std::string& label, int above, ButtonAction action) {
@@ -48,6 +50,7 @@ void selectLevel(State& state, int level) {
 }  // namespace
 
 void showLevelSelect(State& state, int, int) {
+    clearLevelNotice();
     state.menu = Menu::level;
     setCurrentButton(levelSelect.loadMenu());
 }
@@ -89,8 +92,22 @@ UI_Menu* getCurrentMenu(State& state) {
     return nullptr;
 }
 
+void showLevelNotice(int level) {
+    static const SDL_Color WARNING{255, 190, 84, 255};
+    levelNoticeText.setup(renderer);
+    levelNoticeText.loadFromRenderedText("Level " + std::to_string(level) + " could not be loaded.", WARNING, small);
+}
+
+void clearLevelNotice() { levelNoticeText.free(); }
+
+bool levelNoticeShown() { return levelNoticeText.getTexture() != nullptr; }
+
 void renderMenu(State& state) {
     if (UI_Menu* menu = getCurrentMenu(state)) menu->render();
+    if (state.menu == Menu::level && levelNoticeShown()) {
+        // Under the last level's button.
+        levelNoticeText.render((WINDOW_WIDTH - levelNoticeText.getWidth()) / 2, LEVEL_NOTICE_Y);
+    }
     if (state.menu == Menu::weaponUpgrade || state.menu == Menu::abilityUpgrade ||
         state.menu == Menu::playerUpgrade) {
         renderUpgradeMenu(state);
@@ -167,6 +184,7 @@ void releaseMenus() {
     }
     logoTexture.free();
     gamePausedText.free();
+    levelNoticeText.free();
     releaseUpgradeMenuImages();
     buttonSound.free();
 }

@@ -96,7 +96,7 @@ void menuFrame(bool paused) {
     renderMenu(state);
     // The next frame clears with this colour.
     SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
-    SDL_RenderPresent(gameRenderer);
+    presentFrame();
 }
 
 }  // namespace

@@ -67,6 +67,10 @@ void loadLevelFile(RunObjects& run, World& world, const std::string& filePath) {
     world.allCharacterEntities = {&run.eZorbi};
 }
 
+bool levelPlayable(const RunObjects& run, const World& world) {
+    return !run.playerSpawns.empty() && !world.enemySpawns.empty();
+}
+
 void loadLevel(RunObjects& run, World& world, int levelNumber) {
     loadLevelFile(run, world, levelFilePath(levelNumber));
 }
