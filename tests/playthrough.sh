@@ -84,7 +84,9 @@ check "four menu buttons" "$(count 360x400+420+322 'rgb(98,102,124)')" 2000
 click 600 358
 shot level-select
 check "Level 1 button" "$(count 360x72+420+337 'rgb(62,62,86)')" 3000
-checkBelow "no button below Level 1" "$(count 360x72+420+517 'rgb(62,62,86)')" 50
+check "Level 2 button" "$(count 360x72+420+435 'rgb(62,62,86)')" 3000
+check "Level 3 button" "$(count 360x72+420+532 'rgb(62,62,86)')" 3000
+checkBelow "no button below Level 3" "$(count 360x60+420+620 'rgb(62,62,86)')" 50
 
 # 3. Level 1: the heads-up display and the hero on his ledge.
 click 600 373
