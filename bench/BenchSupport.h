@@ -26,6 +26,7 @@ class FrameBudget {
 public:
     void start() { begin = processSeconds(); }
     void stop() { total += processSeconds() - begin; }
+    double seconds() const { return total; }
     void report(benchmark::State& st) const {
         if (st.iterations() == 0) return;
         st.counters["frame_budget_share"] = total / (static_cast<double>(st.iterations()) * FRAME_SECONDS);
@@ -36,19 +37,28 @@ private:
     double total = 0;
 };
 
-// A software renderer that stands in for the game's renderer while it lives.
-// A window canvas draws into a hidden window of SDL's dummy video driver, in
-// that window's own pixel format, as the game would on a machine without
-// graphics acceleration; a surface canvas draws into a plain surface, which at
-// 1 x 1 leaves every drawing call in place but gives it almost no pixels to fill.
+// A renderer that stands in for the game's renderer while it lives.
+// A window canvas draws with SDL's software renderer into a hidden window of
+// the dummy video driver, in that window's own pixel format; a surface canvas
+// draws into a plain surface, which at 1 x 1 leaves every drawing call in place
+// but gives it almost no pixels to fill. A display canvas is the game's own
+// kind: a shown window of a real display (X11, a virtual display will do) and
+// the accelerated renderer SDL picks for it, as init() asks for it but without
+// vsync, so that showing a frame does not wait for the display.
 class Canvas {
 public:
-    enum Kind { window, surface };
+    enum Kind { window, surface, display };
 
     explicit Canvas(Kind kind = surface, int w = WINDOW_WIDTH, int h = WINDOW_HEIGHT) {
         if (kind == window) {
             sdlWindow = SDL_CreateWindow("bench", 0, 0, w, h, SDL_WINDOW_HIDDEN);
             if (sdlWindow != nullptr) renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_SOFTWARE);
+        } else if (kind == display) {
+            sdlWindow = SDL_CreateWindow("bench", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_SHOWN);
+            SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+            if (sdlWindow != nullptr) renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_ACCELERATED);
+            if (renderer != nullptr) SDL_RenderSetLogicalSize(renderer, WINDOW_WIDTH, WINDOW_HEIGHT);
+            SDL_PumpEvents();
         } else {
             pixels = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGB888);
             if (pixels != nullptr) renderer = SDL_CreateSoftwareRenderer(pixels);
@@ -68,6 +78,13 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     bool ok() const { return renderer != nullptr; }
+
+    // The name of the renderer's driver ("software", "opengl", ...).
+    const char* driver() const {
+        SDL_RendererInfo info{};
+        if (renderer == nullptr || SDL_GetRendererInfo(renderer, &info) != 0) return "";
+        return info.name;
+    }
 
     SDL_Renderer* renderer = nullptr;
 
