@@ -26,3 +26,13 @@ void menuSelect(State& state);
 // menu's first button, disconnect drops the selection, select clicks, and the
 // four directions move to an enabled neighbour.
 void controllerEvent(State& state, MENU_CONTROL control);
+
+// A pointer press at (x, y) in design pixels: clicks the enabled button under
+// the pointer, and nothing when it is over none.
+void pointerPress(State& state, int x, int y);
+
+// The keyboard on a menu: the arrow keys step the selection through the
+// buttons' links (the first arrow with nothing selected selects the menu's
+// first button), Enter and Space click the selected button. Returns true when
+// the key was one of these.
+bool menuKey(State& state, SDL_Keycode key);

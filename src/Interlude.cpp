@@ -60,6 +60,27 @@ void buttonPressed(State& state, Uint8 button) {
     }
 }
 
+// Escape closes the shop as B does, Q and E (or Page Up and Page Down) switch
+// tabs as the shoulder buttons do, the rest is menu keys.
+void shopKey(State& state, SDL_Keycode key) {
+    switch (key) {
+    case SDLK_ESCAPE:
+        closeUpgradeMenu(state, 0, 0);
+        break;
+    case SDLK_e:
+    case SDLK_PAGEDOWN:
+        nextUpgradeTab(state);
+        break;
+    case SDLK_q:
+    case SDLK_PAGEUP:
+        previousUpgradeTab(state);
+        break;
+    default:
+        menuKey(state, key);
+        break;
+    }
+}
+
 }  // namespace
 
 bool interludeRunning(const State& state, int waveNumber) {
@@ -71,10 +92,10 @@ void handleInterludeEvent(State& state, const SDL_Event& event) {
     if (handleCommonEvent(state, event)) return;
     switch (event.type) {
     case SDL_KEYDOWN:
-        if (event.key.keysym.sym == SDLK_ESCAPE) closeUpgradeMenu(state, 0, 0);
+        shopKey(state, event.key.keysym.sym);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        menuSelect(state);
+        pointerPress(state, event.button.x, event.button.y);
         break;
     case SDL_MOUSEMOTION:
         mouseMove(state, event.motion.x, event.motion.y);

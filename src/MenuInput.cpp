@@ -49,6 +49,54 @@ void menuSelect(State& state) {
     currentButton->click();
 }
 
+void pointerPress(State& state, int x, int y) {
+    UI_Menu* menu = getCurrentMenu(state);
+    if (menu == nullptr) return;
+    // Where hit areas overlap, the last button wins, as for the highlight.
+    UI_Button* pressed = nullptr;
+    for (UI_Button& button : menu->getButtons()) {
+        if (button.mouseEvent(x, y) && !button.isDisabled()) pressed = &button;
+    }
+    if (pressed == nullptr) return;
+    setCurrentButton(pressed);
+    // The action may rebuild this very menu; the button is not touched afterwards.
+    pressed->click();
+}
+
+bool menuKey(State& state, SDL_Keycode key) {
+    MENU_CONTROL step = MENU_CONTROL::select;
+    switch (key) {
+    case SDLK_UP:
+        step = MENU_CONTROL::up;
+        break;
+    case SDLK_DOWN:
+        step = MENU_CONTROL::down;
+        break;
+    case SDLK_LEFT:
+        step = MENU_CONTROL::left;
+        break;
+    case SDLK_RIGHT:
+        step = MENU_CONTROL::right;
+        break;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+    case SDLK_SPACE:
+        controllerEvent(state, MENU_CONTROL::select);
+        return true;
+    default:
+        return false;
+    }
+    UI_Menu* menu = getCurrentMenu(state);
+    if (menu == nullptr) return true;
+    // The first arrow with nothing selected here selects the menu's first button.
+    if (currentButton == nullptr || !holds(*menu, currentButton) || !currentButton->isSelected()) {
+        setCurrentButton(menu->loadMenu());
+    } else {
+        controllerEvent(state, step);
+    }
+    return true;
+}
+
 void controllerEvent(State& state, MENU_CONTROL control) {
     UI_Menu* menu = getCurrentMenu(state);
     if (menu == nullptr) return;

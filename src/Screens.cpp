@@ -59,7 +59,7 @@ void controllerButtonPressed(State& state, Uint8 pressed, bool paused) {
 void handleScreenEvent(State& state, const SDL_Event& event, bool paused) {
     switch (event.type) {
     case SDL_KEYDOWN:
-        if (handleCommonEvent(state, event)) break;
+        if (handleCommonEvent(state, event) || menuKey(state, event.key.keysym.sym)) break;
         if (event.key.keysym.sym == SDLK_ESCAPE) escapePressed(state, paused);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
@@ -78,7 +78,7 @@ void handleScreenEvent(State& state, const SDL_Event& event, bool paused) {
         mouseMove(state, event.motion.x, event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        menuSelect(state);
+        pointerPress(state, event.button.x, event.button.y);
         break;
     case SDL_CONTROLLERAXISMOTION:
         stickStep(state);

@@ -74,7 +74,11 @@ void push(SDL_Event event) {
     }
 }
 
+// Where the last motion left the pointer: a press happens there.
+SDL_Point pointer{0, 0};
+
 void pushMotion(int x, int y) {
+    pointer = {x, y};
     SDL_Event event;
     SDL_zero(event);
     event.type = SDL_MOUSEMOTION;
@@ -89,6 +93,8 @@ void pushMousePress() {
     event.type = SDL_MOUSEBUTTONDOWN;
     event.button.button = SDL_BUTTON_LEFT;
     event.button.state = SDL_PRESSED;
+    event.button.x = pointer.x;
+    event.button.y = pointer.y;
     push(event);
 }
 

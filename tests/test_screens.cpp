@@ -10,7 +10,11 @@ namespace {
 
 void pushEvent(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
 
+// Where the last motion left the pointer: a press happens there.
+SDL_Point pointer{0, 0};
+
 void pushMotion(int x, int y) {
+    pointer = {x, y};
     SDL_Event event;
     SDL_zero(event);
     event.type = SDL_MOUSEMOTION;
@@ -25,6 +29,8 @@ void pushPress() {
     event.type = SDL_MOUSEBUTTONDOWN;
     event.button.button = SDL_BUTTON_LEFT;
     event.button.state = SDL_PRESSED;
+    event.button.x = pointer.x;
+    event.button.y = pointer.y;
     pushEvent(event);
 }
 
@@ -273,4 +279,70 @@ TEST_F(Screens, ThePointerPositionComesFromTheEvent) {
     pushPress();
     pauseScreen();
     EXPECT_EQ(state.menu, Menu::notInMenu);
+}
+
+TEST_F(Screens, ArrowKeysAndEnterDriveTheMenus) {
+    // Nothing selected: the first arrow selects the first button.
+    pushKey(SDLK_DOWN, true);
+    startScreen();
+    EXPECT_EQ(currentButton, button(mainMenu, 0));
+    pushKey(SDLK_DOWN, true);
+    pushKey(SDLK_DOWN, true);
+    pushKey(SDLK_UP, true);
+    startScreen();
+    EXPECT_EQ(currentButton, button(mainMenu, 1));
+    pushKey(SDLK_UP, true);
+    pushKey(SDLK_UP, true);  // the first button is the top
+    pushKey(SDLK_RETURN, true);
+    startScreen();
+    ASSERT_EQ(state.menu, Menu::level);
+    EXPECT_EQ(currentButton, button(levelSelect, 0));
+
+    pushKey(SDLK_DOWN, true);
+    pushKey(SDLK_DOWN, true);
+    startScreen();
+    EXPECT_EQ(currentButton, button(levelSelect, 2));
+    pushKey(SDLK_ESCAPE, true);  // back, as B does
+    startScreen();
+    EXPECT_EQ(state.menu, Menu::head);
+    pushKey(SDLK_RETURN, true);
+    startScreen();
+    ASSERT_EQ(state.menu, Menu::level);
+    pushKey(SDLK_DOWN, true);
+    pushKey(SDLK_KP_ENTER, true);
+    startScreen();
+    EXPECT_TRUE(state.started);
+    EXPECT_EQ(state.level, 2);
+
+    // The pause menu: Space clicks too, Escape resumes.
+    state.menu = Menu::pause;
+    setCurrentButton(nullptr);
+    pushKey(SDLK_DOWN, true);
+    pushKey(SDLK_SPACE, true);
+    pauseScreen();
+    EXPECT_EQ(state.menu, Menu::notInMenu);
+    state.menu = Menu::pause;
+    pushKey(SDLK_ESCAPE, true);
+    pauseScreen();
+    EXPECT_EQ(state.menu, Menu::notInMenu);
+    EXPECT_FALSE(state.quit);
+}
+
+TEST_F(Screens, APressOverNoButtonClicksNothingEvenWithOneSelected) {
+    pushKey(SDLK_DOWN, true);
+    startScreen();
+    ASSERT_EQ(currentButton, button(mainMenu, 0));
+    // A press with no motion before it, as a click that has not moved the mouse.
+    pointer = {5, 5};
+    pushPress();
+    startScreen();
+    EXPECT_EQ(state.menu, Menu::head);
+    EXPECT_FALSE(state.quit);
+    // Pressed over "Quit To Desktop" while "Arcade Mode" is selected: the one under the pointer.
+    ASSERT_EQ(currentButton, button(mainMenu, 0));
+    pointer = {button(mainMenu, 3)->getX() + 5, button(mainMenu, 3)->getY() + 5};
+    pushPress();
+    startScreen();
+    EXPECT_TRUE(state.quit);
+    EXPECT_NE(state.menu, Menu::level);
 }

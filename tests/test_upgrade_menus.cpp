@@ -441,3 +441,74 @@ TEST_F(Shop, TheInterludeFrameDimsTheStillWorldUnderTheShop) {
     SDL_GetRenderDrawColor(canvas.renderer, &r, &g, &b, &a);
     EXPECT_TRUE(r == 26 && g == 26 && b == 26 && a == 255);
 }
+
+// A pointer press clicks what lies under the pointer: a stray click in the shop
+// throws nothing away, a click on an item buys it.
+TEST_F(Shop, AStrayClickDoesNothingAndAClickOnAnItemBuysIt) {
+    open();
+    ASSERT_EQ(currentButton, at(weaponUpgradeMenu, CLOSE_MENU_BUTTON));  // selected, as the shop opens
+    run->player.changeXP(10 - run->player.getXP());
+    pointerPress(state, 5, 5);  // empty space
+    EXPECT_EQ(state.menu, Menu::weaponUpgrade);
+    EXPECT_TRUE(interludeRunning(state, 6));
+
+    // A tab clicked twice without moving: the second click lands on the tab again, not on "Close Menu".
+    UI_Button* abilities = at(weaponUpgradeMenu, ABILITIES_TAB);
+    pointerPress(state, abilities->getX() + 5, abilities->getY() + 5);
+    ASSERT_EQ(state.menu, Menu::abilityUpgrade);
+    pointerPress(state, abilities->getX() + 5, abilities->getY() + 5);
+    EXPECT_EQ(state.menu, Menu::abilityUpgrade);
+    UI_Button* weapons = at(abilityUpgradeMenu, WEAPONS_TAB);
+    pointerPress(state, weapons->getX() + 5, weapons->getY() + 5);
+    ASSERT_EQ(state.menu, Menu::weaponUpgrade);
+
+    UI_Button* rifle1 = at(weaponUpgradeMenu, levelButtonIndex(rifle, 0));
+    pointerPress(state, rifle1->getX() + rifle1->getWidth() / 2, rifle1->getY() + rifle1->getHeight() / 2);
+    EXPECT_EQ(state.currentRifleLevel, 1);
+    EXPECT_EQ(run->player.getXP(), 0);
+    EXPECT_EQ(state.menu, Menu::weaponUpgrade);
+
+    // Over a disabled button, nothing.
+    UI_Button* rifle3 = at(weaponUpgradeMenu, levelButtonIndex(rifle, 2));
+    ASSERT_TRUE(rifle3->isDisabled());
+    run->player.changeXP(1000);
+    pointerPress(state, rifle3->getX() + 5, rifle3->getY() + 5);
+    EXPECT_EQ(state.currentRifleLevel, 1);
+
+    // "Close Menu" itself still closes the shop.
+    UI_Button* close = at(weaponUpgradeMenu, CLOSE_MENU_BUTTON);
+    pointerPress(state, close->getX() + 5, close->getY() + 5);
+    EXPECT_FALSE(interludeRunning(state, 6));
+}
+
+TEST_F(Shop, TheKeyboardWalksTheShop) {
+    open();
+    auto key = [&](SDL_Keycode sym) {
+        pushKey(sym, true);
+        pump();
+    };
+    key(SDLK_e);
+    EXPECT_EQ(state.menu, Menu::abilityUpgrade);
+    key(SDLK_PAGEDOWN);
+    EXPECT_EQ(state.menu, Menu::playerUpgrade);
+    key(SDLK_PAGEDOWN);  // the last tab
+    EXPECT_EQ(state.menu, Menu::playerUpgrade);
+    key(SDLK_q);
+    EXPECT_EQ(state.menu, Menu::abilityUpgrade);
+    key(SDLK_PAGEUP);
+    EXPECT_EQ(state.menu, Menu::weaponUpgrade);
+
+    // From "Close Menu" right along the select row to the rifle's, up to its first level, Enter buys it.
+    run->player.changeXP(10 - run->player.getXP());
+    setCurrentButton(at(weaponUpgradeMenu, CLOSE_MENU_BUTTON));
+    key(SDLK_RIGHT);
+    EXPECT_EQ(currentButton, at(weaponUpgradeMenu, selectButtonIndex(revolver)));
+    key(SDLK_RIGHT);
+    EXPECT_EQ(currentButton, at(weaponUpgradeMenu, selectButtonIndex(rifle)));
+    key(SDLK_UP);
+    ASSERT_EQ(currentButton, at(weaponUpgradeMenu, levelButtonIndex(rifle, 0)));
+    key(SDLK_RETURN);
+    EXPECT_EQ(state.currentRifleLevel, 1);
+    key(SDLK_ESCAPE);
+    EXPECT_FALSE(interludeRunning(state, 6));
+}
