@@ -24,5 +24,11 @@ bool leavesWindow(const SDL_Event& event);
 // weapons, the ability, pausing, the teleport aim and the developer keys.
 void handlePlayEvent(State& state, RunObjects& run, World& world, const SDL_Event& event);
 
+// Play resumes (after the pause screen or the shop): the hero's drive, the
+// teleport cursor's direction and the fire key's state are taken from the keys
+// and sticks as they are held now, not as they were before. keys is SDL's
+// keyboard state (SDL_GetKeyboardState), or null for nothing held.
+void takeHeldInput(State& state, RunObjects& run, World& world, const Uint8* keys);
+
 // Handles every pending event during play.
 void handlePlayEvents(State& state, RunObjects& run, World& world);

@@ -157,6 +157,33 @@ void buttonPressed(State& state, RunObjects& run) {
 
 }  // namespace
 
+void takeHeldInput(State& state, RunObjects& run, World& world, const Uint8* keys) {
+    auto held = [keys](SDL_Keycode key) { return keys != nullptr && keys[SDL_GetScancodeFromKey(key)] != 0; };
+    // As the key-up rule has it: with both held, left wins.
+    auto towards = [](bool negative, bool positive) { return !negative && !positive ? 0 : (negative ? -1 : 1); };
+    auto stick = [](Sint16 value) { return value > JOYSTICK_DEAD_ZONE ? 1 : (value < -JOYSTICK_DEAD_ZONE ? -1 : 0); };
+
+    world.leftMovement = held(SDLK_a);
+    world.rightMovement = held(SDLK_d);
+    int drive = towards(world.leftMovement, world.rightMovement);
+    if (drive == 0) drive = stick(axis(SDL_CONTROLLER_AXIS_LEFTX));
+    run.player.setXNormalV(drive);
+
+    state.tcMovingLeft = held(SDLK_j);
+    state.tcMovingRight = held(SDLK_l);
+    state.tcMovingUp = held(SDLK_i);
+    state.tcMovingDown = held(SDLK_k);
+    state.tcVx = towards(state.tcMovingLeft, state.tcMovingRight);
+    state.tcVy = towards(state.tcMovingUp, state.tcMovingDown);
+    if (state.teleportSelection) {
+        if (state.tcVx == 0) state.tcVx = stick(axis(SDL_CONTROLLER_AXIS_RIGHTX));
+        if (state.tcVy == 0) state.tcVy = stick(axis(SDL_CONTROLLER_AXIS_RIGHTY));
+    }
+
+    // A fire key or trigger let go meanwhile fires again at its next press.
+    if (!held(SDLK_SPACE) && !axisPushed(axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT))) world.shootingReset = true;
+}
+
 void vibrate(Uint16 strength, Uint32 milliseconds) {
     if (controller != nullptr) SDL_GameControllerRumble(controller, strength, strength, milliseconds);
 }

@@ -24,8 +24,6 @@ void fitWeapons(RunObjects& run) {
 }
 
 void startWave(RunObjects& run, World& world) {
-    world.leftMovement = false;
-    world.rightMovement = false;
     if (world.waveNumber == 0) {
         // A new run: the first wave of the level, or the one after a death.
         resetState();
@@ -43,7 +41,8 @@ void startWave(RunObjects& run, World& world) {
     checkIfSpawnsOccupied(world.allSpawns, world.allCharacterEntities);
     upgradeInterlude(run, world);
 
-    run.player.setXNormalV(0);
+    // Keys let go or pressed in the shop count as they are now.
+    takeHeldInput(state, run, world, SDL_GetKeyboardState(nullptr));
     fitWeapons(run);
     state.menu = Menu::notInMenu;
     world.waveStarted = false;
@@ -53,15 +52,19 @@ void startWave(RunObjects& run, World& world) {
 
 // The pause screen until play resumes or the level is left. Only the time
 // since the last pause-screen pass reaches the next frame.
-static void pauseGame(RunObjects& run) {
+static void pauseGame(RunObjects& run, World& world) {
     if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
     run.song.pause();
     while (state.menu == Menu::pause && !state.quit && state.started) {
         pauseScreen();
         run.lastUpdate = SDL_GetTicks();
     }
-    // Leaving the level stops the music with the level; resuming play resumes it.
-    if (state.started && !state.quit) run.song.resume();
+    // Leaving the level stops the music with the level; resuming play resumes
+    // it, with the keys as they are held now.
+    if (state.started && !state.quit) {
+        run.song.resume();
+        takeHeldInput(state, run, world, SDL_GetKeyboardState(nullptr));
+    }
 }
 
 void playWave(RunObjects& run, World& world) {
@@ -81,7 +84,7 @@ void playWave(RunObjects& run, World& world) {
         const double elapsed = static_cast<double>(SDL_GetPerformanceCounter() - start) / counterFrequency;
         world.lastFPS = elapsed > 0 ? static_cast<float>(1.0 / elapsed) : 0.0f;
 
-        if (state.menu == Menu::pause) pauseGame(run);
+        if (state.menu == Menu::pause) pauseGame(run, world);
     }
 }
 

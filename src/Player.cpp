@@ -163,7 +163,8 @@ void Player::useAbility(State& state) {
         state.c4Placed = false;
         return;
     }
-    if (!charged) return;
+    // Without an ability the key does nothing: the charge waits for the first one bought.
+    if (!charged || currentAbility == none) return;
     const SDL_Rect& body = playerEntity->getRect();
     switch (currentAbility) {
         case teleport:

@@ -267,3 +267,62 @@ TEST_F(PlayInput, SticksDriveAndTurnAndButtonsAct) {
     pad.button(SDL_CONTROLLER_BUTTON_START, false);
     EXPECT_EQ(state.menu, Menu::pause);
 }
+
+TEST_F(PlayInput, ResumingTakesTheKeysAsTheyAreHeldNow) {
+    std::vector<Uint8> keys(SDL_NUM_SCANCODES, 0);
+    auto hold = [&](SDL_Keycode key, bool down) { keys[SDL_GetScancodeFromKey(key)] = down ? 1 : 0; };
+
+    // D held, the pause opened, D let go while paused: play resumes standing still.
+    press(SDLK_d);
+    ASSERT_EQ(driving(), 1);
+    takeHeldInput(state, *run, *world, keys.data());
+    EXPECT_EQ(driving(), 0);
+    EXPECT_FALSE(world->rightMovement);
+    // A pressed during the pause and still held: play resumes driving left.
+    hold(SDLK_a, true);
+    takeHeldInput(state, *run, *world, keys.data());
+    EXPECT_EQ(driving(), -1);
+    EXPECT_TRUE(world->leftMovement);
+    // Its release later is seen as usual.
+    release(SDLK_a);
+    EXPECT_EQ(driving(), 0);
+
+    // The teleport cursor, aimed right, let go during the shop.
+    state.teleportSelection = true;
+    press(SDLK_l);
+    ASSERT_EQ(state.tcVx, 1);
+    hold(SDLK_a, false);
+    hold(SDLK_k, true);
+    takeHeldInput(state, *run, *world, keys.data());
+    EXPECT_EQ(state.tcVx, 0);
+    EXPECT_FALSE(state.tcMovingRight);
+    EXPECT_EQ(state.tcVy, 1);
+    EXPECT_TRUE(state.tcMovingDown);
+    state.teleportSelection = false;
+
+    // Space held into the pause and let go there: the next press fires.
+    gun().reset();
+    press(SDLK_SPACE);
+    ASSERT_EQ(world->bullets.size(), 1u);
+    takeHeldInput(state, *run, *world, nullptr);  // nothing held
+    press(SDLK_SPACE);
+    EXPECT_EQ(world->bullets.size(), 2u);
+    // Still held: no second shot from the same press.
+    hold(SDLK_SPACE, true);
+    takeHeldInput(state, *run, *world, keys.data());
+    press(SDLK_SPACE);
+    EXPECT_EQ(world->bullets.size(), 2u);
+}
+
+TEST_F(PlayInput, TheAbilityKeyWithoutAnAbilityKeepsTheCharge) {
+    run->player.setAbility(none);
+    ASSERT_TRUE(run->player.isCharged());
+    press(SDLK_e);
+    release(SDLK_e);
+    EXPECT_TRUE(run->player.isCharged());
+    // The first ability bought finds its charge.
+    run->player.setAbility(teleport);
+    press(SDLK_e);
+    EXPECT_TRUE(state.teleportSelection);
+    EXPECT_FALSE(run->player.isCharged());
+}
