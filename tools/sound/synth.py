@@ -33,7 +33,15 @@ Recipe vocabulary (see recipes.json):
     drive       soft-clip gain (tanh) for grit
     volume      linear gain of the layer
   Sound-level fields: length, fade_in, fade_out, drive (saturation of the
-  whole mix, for punch), seed.
+  whole mix, for punch), seed, role.
+
+Loudness: every recipe names its "role" (shot, hit, reload, music, ...), and
+the "_levels" table in recipes.json gives each role its RMS in dBFS, once for
+every sound of that role, and the ceiling no peak may pass. Levels go by RMS,
+not peak: a peak says little of how loud a sound is heard. An effect whose
+peak would pass the ceiling at its RMS is turned down there by a look-ahead
+limiter (at most LIMIT_MAX_DB) and its gain raised again until the RMS is on
+target. The music loop is never limited: it must sit well under the ceiling.
 
 Music (a recipe with "kind": "song"):
   score         the score file next to this tool (song.score describes its
@@ -46,7 +54,6 @@ Music (a recipe with "kind": "song"):
   tracks        name -> {instrument, volume, gate (share of the note's length
                 that it sounds), echo {steps (sixteenths), repeats, feedback}}
                 or, for drums, {drums: {letter: instrument}, volume}
-  rms_db        the loop's RMS in dBFS; the music sits below the effects
   The loop is mixed round: whatever rings past its end sounds at its start.
 """
 
@@ -62,7 +69,10 @@ import zlib
 from fractions import Fraction
 
 RATE = 44100
-PEAK = 10 ** (-3.0 / 20.0)  # normalise to -3 dBFS
+DRIVE_LEVEL = 10 ** (-3.0 / 20.0)  # a mix meets its "drive" peaking at -3 dBFS
+LIMIT_MAX_DB = 3.0        # the most the limiter may take off a peak before it is heard
+LIMIT_LOOKAHEAD = 0.0015  # s: the gain is down before the peak arrives ...
+LIMIT_RELEASE = 0.04      # s: ... and comes back with this time constant, over many cycles
 LN1000 = math.log(1000.0)    # exp decay constant reaching -60 dB
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -292,7 +302,8 @@ def seed_for(name, recipe):
     return int(recipe.get("seed", zlib.crc32(name.encode("utf-8"))))
 
 
-def render_effect(name, recipe):
+def render_effect(name, recipe, levels):
+    """-> (samples, dB the limiter took off the highest peak)."""
     rng = random.Random(seed_for(name, recipe))
     length = float(recipe["length"])
     n = int(round(length * RATE))
@@ -308,13 +319,14 @@ def render_effect(name, recipe):
     drive = recipe.get("drive")
     if drive:
         # gentle saturation lifts the body relative to the first transient
-        normalise(buf)
+        g = DRIVE_LEVEL / (max(abs(v) for v in buf) or 1.0)
+        buf[:] = [v * g for v in buf]
         k = float(drive)
         buf[:] = [math.tanh(v * k) for v in buf]
         remove_dc(buf)
     fade(buf, float(recipe.get("fade_in", 0.0005)), float(recipe.get("fade_out", 0.01)))
-    normalise(buf)
-    return buf
+    rms_db, ceiling = role_level(name, recipe, levels)
+    return buf, set_level(buf, rms_db, ceiling, name)
 
 
 class ScoreError(ValueError):
@@ -489,7 +501,7 @@ def resolve_instruments(instruments):
     return out
 
 
-def render_song(name, recipe):
+def render_song(name, recipe, levels):
     rng = random.Random(seed_for(name, recipe))
     score = read_score(os.path.join(HERE, recipe["score"]))
     tracks = recipe["tracks"]
@@ -510,10 +522,8 @@ def render_song(name, recipe):
     mean = sum(buf) / len(buf)
     for i in range(len(buf)):
         buf[i] -= mean
-    if "rms_db" in recipe:
-        set_rms(buf, float(recipe["rms_db"]), name)
-    else:
-        normalise(buf)
+    rms_db, ceiling = role_level(name, recipe, levels)
+    set_rms(buf, rms_db, ceiling, name)
     return buf
 
 
@@ -553,16 +563,85 @@ def render_event(buf, cache, rng, instruments, track, tok, shift, start, length,
                 mix_into(buf, cache[key], start + r * delay, g, wrap=True)
 
 
-def set_rms(buf, rms_db, name):
-    """Scales buf to an RMS of rms_db dBFS; music sits below the effects by its RMS."""
-    rms = math.sqrt(sum(v * v for v in buf) / len(buf)) or 1.0
-    g = 10 ** (rms_db / 20.0) / rms
+def role_level(name, recipe, levels):
+    """-> (RMS in dBFS, peak ceiling as a linear level) for the recipe's role."""
+    roles = levels["roles"]
+    role = recipe.get("role")
+    if role not in roles:
+        raise ValueError("%s: role %r is not in the level table (%s)" % (name, role, ", ".join(roles)))
+    return float(roles[role]["rms_db"]), 10 ** (float(levels["ceiling_db"]) / 20.0)
+
+
+def rms(buf):
+    return math.sqrt(sum(v * v for v in buf) / len(buf))
+
+
+def set_rms(buf, rms_db, ceiling, name):
+    """Scales the music loop to an RMS of rms_db dBFS. It is not limited: a
+    limiter would have to run round the join, and the loop has room to spare."""
+    g = 10 ** (rms_db / 20.0) / (rms(buf) or 1.0)
     for i in range(len(buf)):
         buf[i] *= g
     peak = max(abs(v) for v in buf)
-    if peak > PEAK:
+    if peak > ceiling:
         raise ValueError("%s: peak %.1f dBFS at %.1f dBFS RMS, above the %.1f dBFS ceiling"
-                         % (name, 20 * math.log10(peak), rms_db, 20 * math.log10(PEAK)))
+                         % (name, 20 * math.log10(peak), rms_db, 20 * math.log10(ceiling)))
+
+
+def set_level(buf, rms_db, ceiling, name):
+    """Scales an effect to an RMS of rms_db dBFS with no sample above ceiling.
+
+    Where the peak would pass the ceiling, the limiter turns it down and the
+    gain is raised again, until the RMS is back on target. Returns the dB taken
+    off the highest peak (0 when nothing was limited)."""
+    target = 10 ** (rms_db / 20.0)
+    gain = target / (rms(buf) or 1.0)
+    for _ in range(20):
+        out = [v * gain for v in buf]
+        peak = max(abs(v) for v in out)
+        cut = 20 * math.log10(peak / ceiling) if peak > ceiling else 0.0
+        if cut > LIMIT_MAX_DB:
+            raise ValueError("%s: %.1f dBFS RMS needs %.1f dB off its peak, more than %.1f dB of limiting;"
+                             " lower its role's level, or give the recipe more body or drive"
+                             % (name, rms_db, cut, LIMIT_MAX_DB))
+        if cut:
+            out = limit(out, ceiling)
+        now = rms(out)
+        if abs(20 * math.log10(now / target)) < 0.005:
+            buf[:] = out
+            return cut
+        gain *= target / now
+    raise ValueError("%s: the limiter keeps it from reaching %.1f dBFS RMS" % (name, rms_db))
+
+
+def limit(buf, ceiling):
+    """A look-ahead peak limiter: buf with no sample above ceiling.
+
+    The gain is a smooth curve, never a step: it goes down over LIMIT_LOOKAHEAD
+    before a peak and recovers over LIMIT_RELEASE after it, so a transient is
+    turned down rather than flattened (a clipper would square it off and buzz).
+    """
+    a = max(1, int(LIMIT_LOOKAHEAD * RATE))
+    n = len(buf)
+    # the gain each sample needs, with a samples of silence either side
+    need = [1.0] * a + [min(1.0, ceiling / abs(v)) if v else 1.0 for v in buf] + [1.0] * a
+    # ahead[j]: the least need from padded sample j on over a + 1 samples,
+    # then let back up no faster than the release
+    ahead = [min(need[j:j + a + 1]) for j in range(n + a)]
+    back = math.exp(-1.0 / (LIMIT_RELEASE * RATE))
+    g = 1.0
+    for j, v in enumerate(ahead):
+        g = min(v, 1.0 - (1.0 - g) * back)
+        ahead[j] = g
+    # sample i is padded sample i + a, inside every window ahead[i .. i + a]:
+    # their mean is never above its need, and moves by small steps
+    out = [0.0] * n
+    total = sum(ahead[:a])
+    for i in range(n):
+        total += ahead[i + a]
+        out[i] = buf[i] * min(total / (a + 1), need[i + a])
+        total -= ahead[i]
+    return out
 
 
 def render_voice(inst, rng, freq=None, gate=None):
@@ -605,13 +684,6 @@ def fade(buf, fin, fout):
         buf[n - 1 - j] *= j / b
 
 
-def normalise(buf):
-    peak = max(abs(v) for v in buf) or 1.0
-    g = PEAK / peak
-    for i in range(len(buf)):
-        buf[i] *= g
-
-
 def write_wav(path, buf):
     frames = bytearray()
     for v in buf:
@@ -627,6 +699,7 @@ def write_wav(path, buf):
 def main(argv):
     with open(RECIPES, "r", encoding="utf-8") as fh:
         recipes = json.load(fh)
+    levels = recipes["_levels"]
     sounds = {k: v for k, v in recipes.items() if not k.startswith("_")}
     if "--list" in argv:
         for k in sounds:
@@ -641,12 +714,15 @@ def main(argv):
     for name in wanted:
         recipe = sounds[name]
         if recipe.get("kind") == "song":
-            buf = render_song(name, recipe)
+            buf, cut = render_song(name, recipe, levels), 0.0
         else:
-            buf = render_effect(name, recipe)
+            buf, cut = render_effect(name, recipe, levels)
         path = os.path.join(OUT_DIR, name + ".wav")
         write_wav(path, buf)
-        print("%-24s %6.3f s  %8d bytes" % (name + ".wav", len(buf) / RATE, os.path.getsize(path)))
+        print("%-24s %6.3f s  %8d bytes  %-7s RMS %6.1f dBFS  peak %5.1f dBFS%s"
+              % (name + ".wav", len(buf) / RATE, os.path.getsize(path), recipe["role"],
+                 20 * math.log10(rms(buf)), 20 * math.log10(max(abs(v) for v in buf)),
+                 "  limited %.1f dB" % cut if cut else ""))
     return 0
 
 

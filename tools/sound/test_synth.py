@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks the sound tool's score reader and music mixing.
+"""Checks the sound tool's score reader, music mixing and loudness by role.
 
     python3 -m unittest discover -s tools/sound -p 'test_*.py'
 """
@@ -164,12 +164,12 @@ class MixingRound(unittest.TestCase):
         path = write_score(score_text)
         self.addCleanup(os.remove, path)
         recipe = {
-            "kind": "song", "seed": 1, "score": path, "rms_db": rms_db,
+            "kind": "song", "seed": 1, "score": path, "role": "music",
             "instruments": {"tone": {"layers": [{"wave": "sine", "attack": 0.002, "decay": 2.0, "sustain": 0.8,
                                                   "release": 0.3, "volume": 0.5}]}},
             "tracks": {"lead": {"instrument": "tone"}},
         }
-        return synth.render_song("test", recipe)
+        return synth.render_song("test", recipe, {"ceiling_db": -1.0, "roles": {"music": {"rms_db": rms_db}}})
 
     def test_a_note_ringing_past_the_end_sounds_at_the_start(self):
         # one bar of a second; the note starts 0.25 s before the end and releases over 0.3 s
@@ -188,6 +188,65 @@ class MixingRound(unittest.TestCase):
         self.assertAlmostEqual(20 * math.log10(rms), -24.0, places=6)
         with self.assertRaises(ValueError):
             self.song("tempo 240\nphrase p\n  A4 C5\nsection s 2\n  lead  p x2\n", rms_db=-1.0)
+
+
+
+def db(x):
+    return 20 * math.log10(x)
+
+
+def rms(buf):
+    return math.sqrt(sum(v * v for v in buf) / len(buf))
+
+
+class LoudnessByRole(unittest.TestCase):
+    LEVELS = {"ceiling_db": -1.0, "roles": {"loud": {"rms_db": -12.0}, "soft": {"rms_db": -30.0}}}
+    CEILING = 10 ** (-1.0 / 20)
+
+    def effect(self, role, volume=0.5, crack=0.0):
+        """A 1 kHz tone of 0.2 s, after a 3 ms noise crack of the given volume."""
+        recipe = {"role": role, "length": 0.2, "layers": [
+            {"wave": "sine", "freq": 1000, "attack": 0.005, "volume": volume},
+            {"wave": "noise", "length": 0.003, "attack": 0.0002, "volume": crack}]}
+        return synth.render_effect("test", recipe, self.LEVELS)
+
+    def test_every_effect_lands_on_its_roles_rms_whatever_its_mix(self):
+        quiet, cut = self.effect("soft", volume=0.02)
+        loud, _ = self.effect("soft", volume=0.9)
+        self.assertEqual(cut, 0.0)
+        self.assertAlmostEqual(db(rms(quiet)), -30.0, delta=0.01)
+        self.assertAlmostEqual(db(rms(loud)), -30.0, delta=0.01)
+        louder, _ = self.effect("loud")
+        self.assertAlmostEqual(db(rms(louder)) - db(rms(quiet)), 18.0, delta=0.02)
+
+    def test_a_peak_over_the_ceiling_is_limited_and_the_rms_still_met(self):
+        # the crack would peak over 0 dBFS at the tone's -12 dBFS RMS
+        buf, cut = self.effect("loud", crack=2.0)
+        self.assertGreater(cut, 0.5)
+        self.assertLessEqual(max(abs(v) for v in buf), self.CEILING)
+        self.assertAlmostEqual(db(rms(buf)), -12.0, delta=0.01)
+
+    def test_the_limiter_turns_a_peak_down_smoothly_and_leaves_the_rest(self):
+        tone = [0.5 * math.sin(2 * math.pi * 440 * i / synth.RATE) for i in range(synth.RATE * 2 // 5)]
+        spike = range(4410, 4410 + 88)  # 2 ms at 0.1 s, four times too loud
+        x = [v * 4 if i in spike else v for i, v in enumerate(tone)]
+        y = synth.limit(x, self.CEILING)
+        self.assertLessEqual(max(abs(v) for v in y), self.CEILING)
+        self.assertEqual(y[:4300], x[:4300])  # nothing before the look-ahead
+        self.assertAlmostEqual(max(abs(v) for v in y[-2000:]), 0.5, delta=0.001)  # back 7 releases later
+        gains = [b / a for a, b in zip(x, y) if abs(a) > 0.05]
+        self.assertLess(max(abs(g - h) for g, h in zip(gains, gains[1:])), 0.03)  # no step: no click
+
+    def test_a_sound_needing_heavy_limiting_or_without_a_known_role_is_refused(self):
+        with self.assertRaisesRegex(ValueError, "limiting"):
+            synth.render_effect("spiky", {"role": "loud", "length": 0.2, "layers": [
+                {"wave": "noise", "length": 0.002, "volume": 1.0},
+                {"wave": "sine", "freq": 500, "start": 0.01, "volume": 0.01}]},
+                {"ceiling_db": -1.0, "roles": {"loud": {"rms_db": -6.0}}})
+        with self.assertRaisesRegex(ValueError, "test: role 'whisper'"):
+            self.effect("whisper")
+        with self.assertRaisesRegex(ValueError, "test: role None"):
+            synth.role_level("test", {}, self.LEVELS)
 
 
 if __name__ == "__main__":
