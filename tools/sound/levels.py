@@ -4,8 +4,12 @@
 Usage (from the repo root, after synth.py):
     python3 tools/sound/levels.py
 
-For every WAV in resources/sounds: length, peak and RMS in dBFS, and the DC
-offset. For each song: RMS and peak per section of its score, how far its
+For every sound: its role, the role's RMS in dBFS from the level table in
+recipes.json, and what the file measures: RMS, peak, two listening proxies
+(the RMS through an A-weighting filter, which weighs bass and the top end
+down as the ear does at modest volume, and the loudest 50 ms), the DC offset
+and the length. Exits with status 1 when a sound is off its role's RMS by
+more than 0.1 dB or peaks over the ceiling. For each song: RMS and peak per section of its score, how far its
 RMS sits below every effect, and the join: the jump from the last sample to
 the first against the largest jumps within 50 ms either side of it and
 across the whole loop, and against the median jump just around it, beside
@@ -13,6 +17,7 @@ the same figure at every bar line inside (where the music runs on without a
 join).
 """
 
+import cmath
 import json
 import math
 import os
@@ -44,6 +49,38 @@ def peak(samples):
     return max(abs(v) for v in samples) / 32768.0
 
 
+def a_weighted(samples):
+    """samples through the A-weighting curve, 0 dB at 1 kHz: its analogue
+    poles each made a first-order section by the bilinear transform. Up to
+    1 dB high from 4 to 10 kHz, 4 dB low at 16 kHz: close enough for a proxy,
+    and inside a class-1 sound level meter's tolerance."""
+    k = 2.0 * synth.RATE
+    sections = []
+    for f, high in ((20.598997, True), (20.598997, True), (107.65265, True), (737.86223, True),
+                    (12194.217, False), (12194.217, False)):
+        w = k * math.tan(math.pi * f / synth.RATE)  # pre-warped to land on f
+        b = (k / (k + w), -k / (k + w)) if high else (w / (k + w), w / (k + w))
+        sections.append((b[0], b[1], (w - k) / (k + w)))
+    z = cmath.exp(-2j * math.pi * 1000.0 / synth.RATE)
+    gain = 1.0
+    for b0, b1, a1 in sections:
+        gain /= abs((b0 + b1 * z) / (1.0 + a1 * z))
+    y = [v * gain for v in samples]
+    for b0, b1, a1 in sections:
+        x1 = y1 = 0.0
+        for i, v in enumerate(y):
+            y1 = b0 * v + b1 * x1 - a1 * y1
+            x1 = v
+            y[i] = y1
+    return y
+
+
+def loudest(samples, seconds=0.05):
+    """The RMS of the loudest stretch of the given length, in steps of 5 ms."""
+    w = min(len(samples), int(seconds * synth.RATE))
+    return max(rms(samples[i:i + w]) for i in range(0, len(samples) - w + 1, int(0.005 * synth.RATE)))
+
+
 def click_ratio(x, k):
     """The jump from sample k to k + 1 (around the loop) over the median jump of
     the CLICK_WINDOW samples either side: a step stands out from its neighbours,
@@ -56,14 +93,28 @@ def click_ratio(x, k):
 
 def main():
     with open(synth.RECIPES, "r", encoding="utf-8") as fh:
-        recipes = {k: v for k, v in json.load(fh).items() if not k.startswith("_")}
+        recipes = json.load(fh)
+    table = recipes["_levels"]
+    ceiling = table["ceiling_db"]
+    recipes = {k: v for k, v in recipes.items() if not k.startswith("_")}
     levels = {}
-    print("%-24s %8s %9s %9s %8s" % ("sound", "length", "peak", "RMS", "DC"))
-    for name in recipes:
+    wrong = []
+    print("dBFS; A-wt and 50 ms: the RMS A-weighted and in the loudest 50 ms, as the ear hears it")
+    print("%-20s %-7s %7s %7s %6s %7s %8s %8s %8s %7s"
+          % ("sound", "role", "target", "RMS", "off", "peak", "A-wt", "50 ms", "DC", "length"))
+    for name, recipe in recipes.items():
         x = read_wav(os.path.join(synth.OUT_DIR, name + ".wav"))
+        role = recipe.get("role")
+        target = table["roles"][role]["rms_db"] if role in table["roles"] else float("nan")
         levels[name] = db(rms(x))
-        print("%-24s %7.2fs %6.1f dB %6.1f dB %8.5f"
-              % (name, len(x) / synth.RATE, db(peak(x)), levels[name], sum(x) / len(x) / 32768.0))
+        off = levels[name] - target
+        top = db(peak(x))
+        bad = not abs(off) <= 0.1 or top > ceiling
+        if bad:
+            wrong.append(name)
+        print("%-20s %-7s %7.1f %7.1f %+6.1f %7.1f %8.1f %8.1f %8.5f %6.2fs%s" % (
+            name, role, target, levels[name], off, top, db(rms(a_weighted(x))), db(loudest(x)), sum(x) / len(x) / 32768.0, len(x) / synth.RATE,
+            "  <- off its role's level or over the %.1f dBFS ceiling" % ceiling if bad else ""))
     for name, recipe in recipes.items():
         if recipe.get("kind") != "song":
             continue
@@ -89,7 +140,7 @@ def main():
         lines = [click_ratio(x, int(round(b * bar_n)) - 1) for b in range(1, bar)]
         print("  join: jump %.2f x the median jump around it; at the bar lines inside: median %.2f, largest %.2f"
               % (click_ratio(x, n - 1), sorted(lines)[len(lines) // 2], max(lines)))
-    return 0
+    return 1 if wrong else 0
 
 
 if __name__ == "__main__":
