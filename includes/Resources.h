@@ -8,8 +8,9 @@
 // The folders that may hold resources/ are tried in this order: the working
 // folder (a run from the build folder), the executable's folder, then the data
 // folder of an installed tree beside it (<executable folder>/../share/zelvane).
-// The first that holds resources/ serves the whole run. Every path to a file
-// of the game is made here and nowhere else.
+// The first that holds resources/ with its font serves the whole run (a source
+// tree has no font: the build adds it), or else the first that holds resources/
+// at all. Every path to a file of the game is made here and nowhere else.
 
 // The candidate folders in the order they are tried, each ending in a separator
 // (the working folder is "", so paths under it stay relative).

@@ -99,12 +99,18 @@ std::vector<std::string> resourceFolderCandidates() {
 void chooseResourceFolder(const std::vector<std::string>& candidates) {
     Choice choice;
     choice.tried = candidates;
-    for (const std::string& folder : candidates) {
-        if (isDirectory(folder + RESOURCE_DIRECTORY)) {
-            choice.folder = folder;
-            choice.found = true;
-            break;
+    // A source tree holds resources/ without the font, which the build adds
+    // beside the executable: a folder with the whole set comes first.
+    for (bool whole : {true, false}) {
+        for (const std::string& folder : candidates) {
+            const std::string resources = folder + RESOURCE_DIRECTORY;
+            if (isDirectory(resources) && (!whole || isFile(resources + FONT_FILE))) {
+                choice.folder = folder;
+                choice.found = true;
+                break;
+            }
         }
+        if (choice.found) break;
     }
     if (choice.found) {
         SDL_Log("Reading the game's resources from %s%s", displayFolder(choice.folder).c_str(), RESOURCE_DIRECTORY);

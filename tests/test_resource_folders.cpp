@@ -82,6 +82,18 @@ TEST_F(ResourceFolders, TheFirstFolderHoldingResourcesServesEveryKindOfFile) {
     EXPECT_EQ(mappingPath(), installed + "resources/mapping.txt");
 }
 
+TEST_F(ResourceFolders, AFolderWithTheWholeSetComesBeforeASourceTreeWithoutTheFont) {
+    // Started from the source tree's root: its resources/ lacks the font the build adds.
+    const std::string source = folder("source", true);
+    const std::string build = folder("source/build", true);
+    std::ofstream(build + "resources/sans.ttf") << "font";
+    LogCapture log;
+    chooseResourceFolder({source, build});
+    EXPECT_EQ(resourceFolder(), build);
+    EXPECT_EQ(fontPath(), build + "resources/sans.ttf");
+    EXPECT_FALSE(log.contains("Could not find"));
+}
+
 TEST_F(ResourceFolders, AMissingFileIsReportedOnceWithTheFolderTried) {
     const std::string served = folder("served", true);
     std::ofstream(served + "resources/textures/there.png") << "x";
