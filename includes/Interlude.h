@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <memory>
+
 #include "State.h"
 #include "World.h"
 
@@ -16,5 +18,10 @@ bool interludeRunning(const State& state, int waveNumber);
 // One event while the shop is open.
 void handleInterludeEvent(State& state, const SDL_Event& event);
 
-// One frame of the shop over the still world, presented.
-void renderInterludeFrame(RunObjects& run, World& world);
+// The still world under the shop's veils, drawn once into a window-sized
+// texture for the whole visit; null where the renderer cannot draw into textures.
+std::shared_ptr<SDL_Texture> composeShopBackdrop(RunObjects& run, World& world);
+
+// One frame of the shop over the still world, presented: the composed backdrop
+// copied, or without one the world drawn under its veils.
+void renderInterludeFrame(RunObjects& run, World& world, SDL_Texture* backdrop = nullptr);

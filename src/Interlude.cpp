@@ -111,16 +111,79 @@ void handleInterludeEvent(State& state, const SDL_Event& event) {
     }
 }
 
-void renderInterludeFrame(RunObjects& run, World& world) {
-    SDL_RenderClear(gameRenderer);
+namespace {
+
+// The world standing still under the shop's two veils.
+void renderStillWorldVeiled(RunObjects& run, World& world) {
     run.background.render(0, 0);
     SDL_SetRenderDrawColor(gameRenderer, 35, 35, 35, 155);
     SDL_RenderFillRect(gameRenderer, &run.backgroundRect);
     renderWorldStill(run, world);
     SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 200);
     SDL_RenderFillRect(gameRenderer, &fullScreenRect);
+}
+
+// A window-sized texture to draw into, copied opaque; null where the renderer cannot.
+std::shared_ptr<SDL_Texture> windowSizedTarget() {
+    if (gameRenderer == nullptr || !SDL_RenderTargetSupported(gameRenderer)) return nullptr;
+    SDL_Texture* target = SDL_CreateTexture(gameRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                            WINDOW_WIDTH, WINDOW_HEIGHT);
+    if (target == nullptr) return nullptr;
+    SDL_SetTextureBlendMode(target, SDL_BLENDMODE_NONE);
+    return std::shared_ptr<SDL_Texture>(target, SDL_DestroyTexture);
+}
+
+// Runs draw with the texture as the renderer's target; false when it cannot be drawn into.
+template <typename Draw>
+bool drawInto(SDL_Texture* texture, Draw draw) {
+    SDL_Texture* previousTarget = SDL_GetRenderTarget(gameRenderer);
+    if (texture == nullptr || SDL_SetRenderTarget(gameRenderer, texture) != 0) return false;
+    draw();
+    SDL_SetRenderTarget(gameRenderer, previousTarget);
+    return true;
+}
+
+// The shop's whole picture without presenting it.
+void drawInterludeFrame(RunObjects& run, World& world, SDL_Texture* backdrop) {
+    SDL_RenderClear(gameRenderer);
+    if (backdrop != nullptr) {
+        SDL_RenderCopy(gameRenderer, backdrop, nullptr, &fullScreenRect);
+    } else {
+        renderStillWorldVeiled(run, world);
+    }
     renderMenu(state);
     SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
+}
+
+// What the shop's picture shows besides what only an action changes.
+struct ShopView {
+    Menu menu;
+    const UI_Button* current;
+    bool currentSelected;
+    bool operator==(const ShopView&) const = default;
+};
+
+ShopView viewNow() { return {state.menu, currentButton, currentButton != nullptr && currentButton->isSelected()}; }
+
+// Pointer and stick motion change at most the selection; every other event may act.
+bool onlyMoves(const SDL_Event& event) {
+    return event.type == SDL_MOUSEMOTION || event.type == SDL_CONTROLLERAXISMOTION || event.type == SDL_JOYAXISMOTION;
+}
+
+}  // namespace
+
+std::shared_ptr<SDL_Texture> composeShopBackdrop(RunObjects& run, World& world) {
+    std::shared_ptr<SDL_Texture> backdrop = windowSizedTarget();
+    const bool drawn = drawInto(backdrop.get(), [&] {
+        SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
+        SDL_RenderClear(gameRenderer);
+        renderStillWorldVeiled(run, world);
+    });
+    return drawn ? backdrop : nullptr;
+}
+
+void renderInterludeFrame(RunObjects& run, World& world, SDL_Texture* backdrop) {
+    drawInterludeFrame(run, world, backdrop);
     presentFrame();
 }
 
@@ -128,10 +191,29 @@ void upgradeInterlude(RunObjects& run, World& world) {
     state.menu = Menu::weaponUpgrade;
     loadUpgradeMenu(state);
     launchUpgradeMenu(state);
+    if (!interludeRunning(state, world.waveNumber)) return;
+    // Nothing under the shop moves during the visit: it is drawn once, then
+    // copied. The shop itself is drawn again only when an event may have
+    // changed it, and copied whole otherwise.
+    const std::shared_ptr<SDL_Texture> backdrop = composeShopBackdrop(run, world);
+    const std::shared_ptr<SDL_Texture> picture = windowSizedTarget();
+    bool stale = true;
     // No frame time is taken here: the time in the shop arrives as the next frame's dt.
     while (interludeRunning(state, world.waveNumber)) {
+        const ShopView before = viewNow();
         SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) handleInterludeEvent(state, event);
-        renderInterludeFrame(run, world);
+        while (SDL_PollEvent(&event) != 0) {
+            handleInterludeEvent(state, event);
+            if (!onlyMoves(event)) stale = true;
+        }
+        if (!(viewNow() == before)) stale = true;
+        if (stale && drawInto(picture.get(), [&] { drawInterludeFrame(run, world, backdrop.get()); })) stale = false;
+        if (!stale) {
+            SDL_RenderClear(gameRenderer);
+            SDL_RenderCopy(gameRenderer, picture.get(), nullptr, &fullScreenRect);
+            presentFrame();
+        } else {
+            renderInterludeFrame(run, world, backdrop.get());
+        }
     }
 }

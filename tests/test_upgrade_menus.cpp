@@ -512,3 +512,91 @@ TEST_F(Shop, TheKeyboardWalksTheShop) {
     key(SDLK_ESCAPE);
     EXPECT_FALSE(interludeRunning(state, 6));
 }
+
+// The shop draws the still world once per visit: a frame over the composed
+// backdrop shows what a frame drawing the world under its veils shows.
+TEST_F(Shop, TheComposedBackdropShowsTheSameFrame) {
+    open();
+    world->ePlatforms.emplace_back(720, 280, canvas.renderer);
+    world->platforms.push_back(&world->ePlatforms.back());
+    renderInterludeFrame(*run, *world);
+    std::vector<SDL_Color> direct;
+    for (int y = 0; y < 720; y += 7)
+        for (int x = 0; x < 1200; x += 7) direct.push_back(canvas.pixel(x, y));
+
+    const std::shared_ptr<SDL_Texture> backdrop = composeShopBackdrop(*run, *world);
+    ASSERT_NE(backdrop, nullptr);
+    canvas.clear(255, 0, 255);
+    renderInterludeFrame(*run, *world, backdrop.get());
+    int differing = 0;
+    std::size_t i = 0;
+    for (int y = 0; y < 720; y += 7)
+        for (int x = 0; x < 1200; x += 7, ++i) {
+            const SDL_Color& want = direct[i];
+            differing += sameColour(canvas.pixel(x, y), want.r, want.g, want.b, 3) ? 0 : 1;
+        }
+    EXPECT_EQ(differing, 0);
+}
+
+// The shop's picture is kept between frames and drawn again when an event
+// changes it: a new selection and a purchase show on the next frame, a pass
+// without events shows the same picture.
+TEST_F(Shop, TheKeptPictureFollowsEverySelectionAndPurchase) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok());
+    world->waveNumber = 6;
+    run->player.changeXP(10 - run->player.getXP());
+    UI_Button* rifle1 = at(weaponUpgradeMenu, levelButtonIndex(rifle, 0));
+    const int x = rifle1->getX() + 2;
+    const int y = rifle1->getY() + rifle1->getHeight() / 2;
+    // What the last frame showed of the button: its pixels summed up.
+    auto looks = [&] {
+        long sum = 0;
+        for (int py = rifle1->getY(); py < rifle1->getY() + rifle1->getHeight(); py += 2)
+            for (int px = rifle1->getX(); px < rifle1->getX() + rifle1->getWidth(); px += 2) {
+                const SDL_Color c = canvas.pixel(px, py);
+                sum += c.r * 3 + c.g * 5 + c.b * 7;
+            }
+        return sum;
+    };
+    std::vector<long> button;
+    int pass = 0;
+    pad.onRead = [&] {
+        // What the last frame showed, then the next step of the script.
+        button.push_back(looks());
+        SDL_Event event;
+        SDL_zero(event);
+        switch (pass++) {
+        case 2:  // the pointer onto the rifle's first level
+            event.type = SDL_MOUSEMOTION;
+            event.motion.x = x + 10;
+            event.motion.y = y;
+            SDL_PushEvent(&event);
+            break;
+        case 4:  // a click there buys it
+            event.type = SDL_MOUSEBUTTONDOWN;
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.x = x + 10;
+            event.button.y = y;
+            SDL_PushEvent(&event);
+            break;
+        case 7:
+            pushKey(SDLK_ESCAPE, true);
+            break;
+        default:
+            break;
+        }
+    };
+    upgradeInterlude(*run, *world);
+    pad.onRead = nullptr;
+    ASSERT_GE(button.size(), 8u);
+    EXPECT_EQ(state.currentRifleLevel, 1);
+    // Each reading shows the frame of the pass before it. Nothing happened yet: one picture.
+    EXPECT_EQ(button[1], button[2]);
+    // The selection moved onto the button: it is highlighted on the next frame, and stays.
+    EXPECT_NE(button[2], button[3]) << "the new selection is not shown";
+    EXPECT_EQ(button[3], button[4]);
+    // The purchase: the button is marked bought on the next frame.
+    EXPECT_NE(button[4], button[5]) << "the purchase is not shown";
+    EXPECT_EQ(button[5], button[6]);
+}
