@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <list>
 #include <vector>
 
@@ -68,4 +69,115 @@ TEST(FrameDrawing, PlatformsReachingIntoTheWindowAreDrawnFromAnySide) {
     EXPECT_FALSE(sameColour(canvas.pixel(10, 310), 255, 0, 255));
     EXPECT_FALSE(sameColour(canvas.pixel(460, 716), 255, 0, 255));
     EXPECT_TRUE(sameColour(canvas.pixel(600, 360), 255, 0, 255));  // and nothing where none lies
+}
+
+namespace {
+// Stripes of many colours, so that a veil drawn twice or not at all shows.
+void paintStripes(Canvas& canvas) {
+    for (int x = 0; x < 1200; x += 40) {
+        SDL_SetRenderDrawColor(canvas.renderer, static_cast<Uint8>(x / 5), static_cast<Uint8>(255 - x / 5),
+                               static_cast<Uint8>((x * 7) % 256), 255);
+        const SDL_Rect stripe{x, 0, 40, 720};
+        SDL_RenderFillRect(canvas.renderer, &stripe);
+    }
+}
+
+// Platforms at authored positions: a row longer than one strip reaching out of
+// the window on the left, a row broken by a gap, one platform alone and one
+// starting where it ends but a row lower, one half under the bottom edge, one
+// at the right edge, and one lying over another, listed after it.
+std::list<Platform> sampleTiles(SDL_Renderer* renderer) {
+    std::list<Platform> tiles;
+    for (int k = 0; k < PLATFORM_STRIP_LENGTH + 2; ++k) tiles.emplace_back(80 * k - 120, 63, renderer);
+    for (int k : {0, 1, 2, 4, 5}) tiles.emplace_back(80 * k, 143, renderer);
+    tiles.emplace_back(400, 223, renderer);
+    tiles.emplace_back(480, 383, renderer);
+    tiles.emplace_back(160, 470, renderer);
+    tiles.emplace_back(760, 303, renderer);
+    tiles.emplace_back(410, 228, renderer);
+    return tiles;
+}
+
+using Colour = std::array<int, 4>;
+
+Colour drawColour(SDL_Renderer* renderer) {
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    return {r, g, b, a};
+}
+
+std::list<Platform*> pointersTo(std::list<Platform>& tiles) {
+    std::list<Platform*> platforms;
+    for (Platform& tile : tiles) platforms.push_back(&tile);
+    return platforms;
+}
+
+// The platforms drawn one by one: picture, veil, and the blue outline in developer mode.
+void drawEachPlatform(const std::list<Platform*>& platforms, bool developerMode, SDL_Renderer* renderer) {
+    for (const Platform* platform : platforms) {
+        platform->render();
+        if (developerMode) {
+            SDL_SetRenderDrawColor(renderer, 0, 0, 255, 255);
+            SDL_RenderDrawRect(renderer, &platform->getPlatformRect());
+        }
+    }
+}
+}  // namespace
+
+TEST(PlatformStrip, RowsDrawnFromTheStripShowTheSamePixelsAsEachPlatformDrawnAlone) {
+    Canvas canvas;
+    std::list<Platform> tiles = sampleTiles(canvas.renderer);
+    const std::list<Platform*> platforms = pointersTo(tiles);
+    ASSERT_NE(tiles.front().getStrip(), nullptr);
+    EXPECT_EQ(tiles.front().getStrip(), tiles.back().getStrip());  // one strip for every platform of the renderer
+
+    for (bool developerMode : {false, true}) {
+        paintStripes(canvas);
+        drawEachPlatform(platforms, developerMode, canvas.renderer);
+        const std::vector<Uint32> oneByOne = pixelsOf(canvas);
+        paintStripes(canvas);
+        renderPlatforms(platforms, developerMode);
+        EXPECT_TRUE(oneByOne == pixelsOf(canvas)) << "developer mode " << developerMode;
+        // The draw colour is left as drawing them one by one leaves it.
+        const Colour blue{0, 0, 255, 255};
+        const Colour veil{20, 20, 20, 80};
+        EXPECT_EQ(drawColour(canvas.renderer), developerMode ? blue : veil);
+    }
+    // The platforms do show: dark, yet not the stripe under them.
+    EXPECT_FALSE(sameColour(canvas.pixel(200, 106), 40, 215, 24, 20));
+}
+
+TEST(PlatformStrip, OnlyAnOpaquePictureGetsAStripAndOtherPlatformsDrawThemselves) {
+    Canvas canvas;
+    Texture platformPicture;
+    platformPicture.setup(120, 25, canvas.renderer);
+    ASSERT_TRUE(platformPicture.loadFromFile("platform.png"));
+    EXPECT_NE(composePlatformStrip(canvas.renderer, platformPicture, 3), nullptr);
+    EXPECT_EQ(composePlatformStrip(nullptr, platformPicture, 3), nullptr);
+    EXPECT_EQ(composePlatformStrip(canvas.renderer, Texture(), 3), nullptr);
+
+    // The hero's picture is see-through around him: a veil there darkens what lies behind.
+    Texture seeThrough;
+    seeThrough.setup(120, 25, canvas.renderer);
+    ASSERT_TRUE(seeThrough.loadFromFile("Zorbi.png"));
+    EXPECT_EQ(composePlatformStrip(canvas.renderer, seeThrough, 3), nullptr);
+    // Refusing leaves the renderer drawing into the window, in the colour it had.
+    SDL_SetRenderDrawColor(canvas.renderer, 1, 2, 3, 4);
+    EXPECT_EQ(composePlatformStrip(canvas.renderer, seeThrough, 1), nullptr);
+    EXPECT_EQ(SDL_GetRenderTarget(canvas.renderer), nullptr);
+    EXPECT_EQ(drawColour(canvas.renderer), (Colour{1, 2, 3, 4}));
+}
+
+TEST(PlatformStrip, PlatformsOfAnotherSizeAreDrawnOneByOne) {
+    Canvas canvas;
+    std::list<Platform> tiles = sampleTiles(canvas.renderer);
+    const std::list<Platform*> platforms = pointersTo(tiles);
+    // Widened platforms lie over their neighbours: each must still be drawn in its own turn.
+    for (Platform& tile : tiles) tile.getPlatformRect().w += 30;
+    paintStripes(canvas);
+    drawEachPlatform(platforms, false, canvas.renderer);
+    const std::vector<Uint32> oneByOne = pixelsOf(canvas);
+    paintStripes(canvas);
+    renderPlatforms(platforms, false);
+    EXPECT_TRUE(oneByOne == pixelsOf(canvas));
 }
