@@ -56,6 +56,7 @@ public:
         } else if (kind == display) {
             sdlWindow = SDL_CreateWindow("bench", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, SDL_WINDOW_SHOWN);
             SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+            requestRenderBatching();
             if (sdlWindow != nullptr) renderer = SDL_CreateRenderer(sdlWindow, -1, SDL_RENDERER_ACCELERATED);
             if (renderer != nullptr) SDL_RenderSetLogicalSize(renderer, WINDOW_WIDTH, WINDOW_HEIGHT);
             SDL_PumpEvents();

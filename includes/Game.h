@@ -20,6 +20,9 @@ extern State state;
 
 // Media libraries, window, renderer, controller and audio. False stops the game.
 bool init();
+// Has the renderers made from now on queue their drawing calls and hand them
+// to the driver together, consecutive draws of one kind joined into one.
+void requestRenderBatching();
 // True when SDL fell back to a video driver that shows nothing (offscreen,
 // dummy) without being asked for it: a game started where there is no display.
 bool runsInvisibly(const char* driver, const char* requested);
