@@ -28,13 +28,11 @@ public:
 
     // A translucent green patch for the hero's points, red for everything else.
     void render(SDL_Renderer* renderer) const {
-        if (type == 1) {
-            SDL_SetRenderDrawColor(renderer, 0, 105, 0, 100);
-        } else {
-            SDL_SetRenderDrawColor(renderer, 105, 0, 0, 100);
-        }
+        const SDL_Color c = colour();
+        SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, c.a);
         SDL_RenderFillRect(renderer, &rect);
     }
+    SDL_Color colour() const { return type == 1 ? SDL_Color{0, 105, 0, 100} : SDL_Color{105, 0, 0, 100}; }
 
 private:
     SDL_Rect rect{0, 0, 0, 0};

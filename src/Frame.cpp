@@ -115,18 +115,37 @@ std::shared_ptr<SDL_Texture> composeBackdrop(SDL_Renderer* renderer, const Textu
 }
 
 void renderSpawns(const std::vector<Spawn*>& allSpawns, bool developerMode) {
-    for (const Spawn* point : allSpawns) {
-        if (developerMode) {
+    if (developerMode) {
+        for (const Spawn* point : allSpawns) {
             if (point->getOccupied()) {
                 SDL_SetRenderDrawColor(gameRenderer, 255, 0, 0, 255);
             } else {
                 SDL_SetRenderDrawColor(gameRenderer, 0, 255, 0, 255);
             }
             SDL_RenderDrawRect(gameRenderer, &point->getRect());
-        } else {
-            point->render(gameRenderer);
         }
+        return;
     }
+    // Points of one colour that follow each other in one call: the same fills
+    // in the same order, with a colour change only where the colour changes.
+    // Kept between frames, so that no frame allocates.
+    static std::vector<SDL_Rect> patches;
+    SDL_Color colour{0, 0, 0, 0};
+    const auto fillPatches = [&] {
+        if (patches.empty()) return;
+        SDL_SetRenderDrawColor(gameRenderer, colour.r, colour.g, colour.b, colour.a);
+        SDL_RenderFillRects(gameRenderer, patches.data(), static_cast<int>(patches.size()));
+        patches.clear();
+    };
+    for (const Spawn* point : allSpawns) {
+        const SDL_Color next = point->colour();
+        if (next.r != colour.r || next.g != colour.g || next.b != colour.b || next.a != colour.a) {
+            fillPatches();
+            colour = next;
+        }
+        patches.push_back(point->getRect());
+    }
+    fillPatches();
 }
 
 void updateExplosions(std::list<Explosion>& explosions) {

@@ -181,3 +181,31 @@ TEST(PlatformStrip, PlatformsOfAnotherSizeAreDrawnOneByOne) {
     renderPlatforms(platforms, false);
     EXPECT_TRUE(oneByOne == pixelsOf(canvas));
 }
+
+TEST(SpawnDrawing, PatchesFilledByColourShowTheSamePixelsAsEachPointDrawingItself) {
+    Canvas canvas;
+    // Robots' points, the hero's lying over one of them, then robots' again:
+    // overlapping patches of two colours, whose order shows.
+    std::vector<Spawn> points{{100, 100, 75, 75, 2}, {150, 120, 75, 75, 2}, {200, 100, 75, 90, 1},
+                              {600, 300, 75, 75, 2}, {240, 150, 75, 75, 2}, {900, 400, 75, 90, 1}};
+    std::vector<Spawn*> allSpawns;
+    for (Spawn& point : points) allSpawns.push_back(&point);
+
+    paintStripes(canvas);
+    for (const Spawn* point : allSpawns) point->render(canvas.renderer);
+    const std::vector<Uint32> oneByOne = pixelsOf(canvas);
+    paintStripes(canvas);
+    renderSpawns(allSpawns, false);
+    EXPECT_TRUE(oneByOne == pixelsOf(canvas));
+    // The colour of the last point drawn stays set, as before.
+    EXPECT_EQ(drawColour(canvas.renderer), (Colour{0, 105, 0, 100}));
+
+    // Every red patch first, then every green one, would show otherwise.
+    paintStripes(canvas);
+    for (int type : {2, 1}) {
+        for (const Spawn* point : allSpawns) {
+            if (point->getType() == type) point->render(canvas.renderer);
+        }
+    }
+    EXPECT_FALSE(oneByOne == pixelsOf(canvas));
+}
