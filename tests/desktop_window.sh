@@ -44,7 +44,11 @@ sleep 1
 
 shot() {
     current="$work/$1.png"
-    import -window "$wid" "$current"
+    # The window can be busy for a moment (a resize, fullscreen): try again.
+    for _ in 1 2 3 4 5; do
+        import -window "$wid" "$current" 2>/dev/null && break
+        sleep 0.3
+    done
     [ -n "$keep" ] && cp "$current" "$keep/$1.png"
 }
 # Pixels of the region WxH+X+Y of the current shot within 8% of a colour.
