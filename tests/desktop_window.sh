@@ -32,12 +32,23 @@ wm=$!
 for _ in $(seq 1 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
 cd / || exit 1
-"$game" > "$work/game.log" 2>&1 &
-pid=$!
-for _ in $(seq 1 100); do
-    wid=$(xdotool search --name "^Zelvane 0.4$" 2>/dev/null | head -1)
-    [ -n "$wid" ] && break
-    sleep 0.1
+# A second try when the first start found no display: the virtual display and
+# its window manager may still be settling.
+for attempt in 1 2; do
+    "$game" > "$work/game.log" 2>&1 &
+    pid=$!
+    for _ in $(seq 1 100); do
+        wid=$(xdotool search --name "^Zelvane 0.4$" 2>/dev/null | head -1)
+        [ -n "$wid" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -n "${wid:-}" ] && break
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    echo "attempt $attempt: no window; the game said:"
+    cat "$work/game.log"
+    sleep 2
 done
 [ -n "${wid:-}" ] || { echo "FAIL: no window titled Zelvane 0.4"; cat "$work/game.log"; exit 1; }
 sleep 1
