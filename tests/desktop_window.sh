@@ -38,7 +38,7 @@ for attempt in 1 2; do
     "$game" > "$work/game.log" 2>&1 &
     pid=$!
     for _ in $(seq 1 100); do
-        wid=$(xdotool search --name "^Zelvane 0.4$" 2>/dev/null | head -1)
+        wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | tail -1)
         [ -n "$wid" ] && break
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
@@ -52,6 +52,8 @@ for attempt in 1 2; do
 done
 [ -n "${wid:-}" ] || { echo "FAIL: no window titled Zelvane 0.4"; cat "$work/game.log"; exit 1; }
 sleep 1
+# A slow start (the sanitizer build) may show a short-lived window first: take the one there now.
+wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | tail -1)
 
 shot() {
     current="$work/$1.png"
@@ -83,7 +85,7 @@ fi
 grep -q "Reading the game's resources from " "$work/game.log" && pass "the resource folder is named" ||
     fail "no line names the resource folder"
 
-xdotool windowsize --sync "$wid" 1800 1080
+timeout 10 xdotool windowsize --sync "$wid" 1800 1080
 sleep 0.5
 shot menu-1800x1080
 [ "$(size)" = 1800x1080 ] && pass "window resized to 1800x1080" || fail "window is $(size)"
@@ -117,9 +119,9 @@ shot level-3
 [ "$(count 112x135+483+6 "rgb(232,132,40)")" -gt 200 ] && pass "level 3: the hero on its first player spawn" ||
     fail "level 3: no hero at its first player spawn"
 
-xdotool windowminimize --sync "$wid" 2>/dev/null || xdotool windowminimize "$wid"
+timeout 10 xdotool windowminimize --sync "$wid" 2>/dev/null || xdotool windowminimize "$wid"
 sleep 0.7
-xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowactivate "$wid"
+timeout 10 xdotool windowactivate --sync "$wid" 2>/dev/null || xdotool windowactivate "$wid"
 sleep 0.7
 shot minimised
 # The pause menu: "Resume Game" at design top 322 and no heads-up display.
