@@ -1,11 +1,17 @@
 #pragma once
 
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "Texture.h"
 
 // The summary printed after the table, shared by the benchmark programs.
 namespace bench {
@@ -88,6 +94,31 @@ inline void ratio(const SummaryReporter& figures, const char* what, const std::s
     } else {
         std::printf("  %-40s %9.1f x  CPU (wall %9.1f x)\n", what, times, wallTimes);
     }
+}
+
+// The rest of a benchmark program once SDL runs: the font library and the
+// audio device as the game opens them, the benchmarks with their summary, and
+// the shutdown. Returns the program's exit status.
+inline int runBenchmarks(int argc, char** argv, void (*printSummary)(const SummaryReporter&)) {
+    if (TTF_Init() != 0) {
+        std::fprintf(stderr, "TTF_Init: %s\n", TTF_GetError());
+        return 1;
+    }
+    const bool audioOpen = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0;
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    printSummary(reporter);
+    benchmark::Shutdown();
+
+    if (audioOpen) Mix_CloseAudio();
+    clearImageCache();
+    IMG_Quit();
+    TTF_Quit();
+    SDL_Quit();
+    return reporter.errors == 0 ? 0 : 1;
 }
 
 }  // namespace bench

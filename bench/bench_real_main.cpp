@@ -63,23 +63,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "SDL runs its \"%s\" video driver, not x11\n", SDL_GetCurrentVideoDriver());
         return 1;
     }
-    if (TTF_Init() != 0) {
-        std::fprintf(stderr, "TTF_Init: %s\n", TTF_GetError());
-        return 1;
-    }
-    const bool audioOpen = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0;
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    SummaryReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    printSummary(reporter);
-    benchmark::Shutdown();
-
-    if (audioOpen) Mix_CloseAudio();
-    clearImageCache();
-    IMG_Quit();
-    TTF_Quit();
-    SDL_Quit();
-    return reporter.errors == 0 ? 0 : 1;
+    return bench::runBenchmarks(argc, argv, printSummary);
 }

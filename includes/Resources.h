@@ -12,6 +12,9 @@
 // tree has no font: the build adds it), or else the first that holds resources/
 // at all. Every path to a file of the game is made here and nowhere else.
 
+// The folder of the executable (SDL_GetBasePath), ending in a separator; empty when unknown.
+std::string executableFolder();
+
 // The candidate folders in the order they are tried, each ending in a separator
 // (the working folder is "", so paths under it stay relative).
 std::vector<std::string> resourceFolderCandidates();

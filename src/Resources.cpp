@@ -32,15 +32,6 @@ std::optional<Choice>& currentChoice() {
     return choice;
 }
 
-std::string executableFolder() {
-    std::string folder;
-    if (char* basePath = SDL_GetBasePath()) {
-        folder = basePath;
-        SDL_free(basePath);
-    }
-    return folder;
-}
-
 bool isDirectory(const std::string& path) {
     std::error_code error;
     return fs::is_directory(path, error);
@@ -73,6 +64,15 @@ void reportMissing(const std::string& path, const std::vector<std::string>& trie
 }
 
 }  // namespace
+
+std::string executableFolder() {
+    std::string folder;
+    if (char* basePath = SDL_GetBasePath()) {
+        folder = basePath;
+        SDL_free(basePath);
+    }
+    return folder;
+}
 
 std::string displayFolder(const std::string& folder) {
     std::error_code error;

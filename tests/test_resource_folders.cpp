@@ -16,15 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string executableFolder() {
-    std::string folder;
-    if (char* base = SDL_GetBasePath()) {
-        folder = base;
-        SDL_free(base);
-    }
-    return folder;
-}
-
 // Scratch folders under /tmp, and the default choice back afterwards.
 class ResourceFolders : public ::testing::Test {
 protected:
