@@ -30,9 +30,12 @@ pass() { echo "ok: $*"; }
 openbox > "$work/wm.log" 2>&1 &
 wm=$!
 for _ in $(seq 1 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+# The manager announces itself a moment before it maps windows; a window shown
+# meanwhile waits for a map that never comes.
+sleep 1
 
 cd / || exit 1
-# A second try when the first start found no display: the virtual display and
+# A second try when the first start showed no window: the virtual display and
 # its window manager may still be settling.
 for attempt in 1 2; do
     "$game" > "$work/game.log" 2>&1 &
@@ -44,7 +47,8 @@ for attempt in 1 2; do
         sleep 0.1
     done
     [ -n "${wid:-}" ] && break
-    kill "$pid" 2>/dev/null
+    # A start caught waiting for the map does not answer SIGTERM.
+    kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     echo "attempt $attempt: no window; the game said:"
     cat "$work/game.log"
