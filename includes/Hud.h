@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "Texture.h"
 
 class Player;
@@ -50,3 +52,8 @@ void renderPlayerUI(Player* player);
 // maximum, whether an ability is chosen, and the clip of the weapon in hand.
 void renderPlayerUI(double healthPercentage, double shieldPercentage, bool hasAbility, int bulletsInClip,
                     int clipSize);
+
+// Replaces out with the window areas the heads-up display covers in a frame
+// drawn for the hero (null: no hero, no cartridges): each text, the banner
+// while the wave has not started, every bar and the row of cartridges.
+void hudAreas(const Player* hero, bool developerMode, bool waveStarted, std::vector<SDL_Rect>& out);

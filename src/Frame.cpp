@@ -7,6 +7,7 @@
 #include "GlobalConstants.h"
 #include "Hud.h"
 #include "Input.h"
+#include "RobotArrows.h"
 
 namespace {
 // Robots and the hero hold still for the first second of a wave.
@@ -200,6 +201,8 @@ void runFrame(RunObjects& run, World& world, float dt, Uint32 now) {
     renderPlatforms(world.platforms, state.developerMode);
     renderInGameText(state.developerMode, world.lastFPS, world.waveStarted);
     renderPlayerUI(&run.player);
+    // Developer mode outlines the robots instead.
+    if (!state.developerMode) renderRobotArrows(world, run.player, world.waveStarted);
 
     if (state.teleportSelection) run.teleportCursor.render(state.teleportCursorX, state.teleportCursorY);
 }

@@ -30,6 +30,22 @@ void fillGrey(const SDL_Rect& rect) { fill(rect, 150, 150, 150); }
 void fillRed(const SDL_Rect& rect) { fill(rect, 255, 0, 0); }
 void fillBlue(const SDL_Rect& rect) { fill(rect, 0, 0, 255); }
 
+// Where a text drawn at (x, y) lies.
+SDL_Rect textArea(const Texture& text, int x, int y) { return {x, y, text.getWidth(), text.getHeight()}; }
+
+const SDL_Point WAVE_TEXT_AT{scale(10), scale(5)};
+const SDL_Point COMBO_TEXT_AT{scale(10), scale(30)};
+const SDL_Point XP_TEXT_AT{scale(10), scale(55)};
+const SDL_Point FPS_TEXT_AT{scale(10), scale(80)};
+const int BANNER_Y = scale(200);
+
+int bannerX() { return (WINDOW_WIDTH - waveNumberTitle.getWidth()) / 2; }
+
+// Cartridge i of the clip; the first is the rightmost.
+SDL_Rect cartridge(int i) {
+    return {WINDOW_WIDTH - scale(30) - scale(20 * i), WINDOW_HEIGHT - scale(25), scale(15), scale(15)};
+}
+
 // A vertical bar grows upward from a fixed bottom edge.
 void setVerticalFill(SDL_Rect& rect, double percentage) {
     rect.h = scale(percentage * 75);
@@ -62,14 +78,14 @@ void updateInGameText(int playerCombo, int wave, int xp) {
 }
 
 void renderInGameText(bool developerMode, float lastFPS, bool waveStarted) {
-    waveNumberText.render(scale(10), scale(5));
-    comboNumberText.render(scale(10), scale(30));
-    playerXPText.render(scale(10), scale(55));
+    waveNumberText.render(WAVE_TEXT_AT.x, WAVE_TEXT_AT.y);
+    comboNumberText.render(COMBO_TEXT_AT.x, COMBO_TEXT_AT.y);
+    playerXPText.render(XP_TEXT_AT.x, XP_TEXT_AT.y);
     if (developerMode) {
         fpsText.loadFromRenderedText("FPS: " + std::to_string(lastFPS), white, counter);
-        fpsText.render(scale(10), scale(80));
+        fpsText.render(FPS_TEXT_AT.x, FPS_TEXT_AT.y);
     }
-    if (!waveStarted) waveNumberTitle.render((WINDOW_WIDTH - waveNumberTitle.getWidth()) / 2, scale(200));
+    if (!waveStarted) waveNumberTitle.render(bannerX(), BANNER_Y);
 }
 
 void initPlayerUI() {
@@ -116,12 +132,29 @@ void renderPlayerUI(double healthPercentage, double shieldPercentage, bool hasAb
 
     // Cartridges run leftward from the right edge; the loaded ones are the rightmost.
     for (int i = 0; i < clipSize; i++) {
-        const SDL_Rect square{WINDOW_WIDTH - scale(30) - scale(20 * i), WINDOW_HEIGHT - scale(25), scale(15),
-                              scale(15)};
+        const SDL_Rect square = cartridge(i);
         if (i < bulletsInClip) {
             fillRed(square);
         } else {
             fillGrey(square);
         }
+    }
+}
+
+void hudAreas(const Player* hero, bool developerMode, bool waveStarted, std::vector<SDL_Rect>& out) {
+    out.clear();
+    out.push_back(textArea(waveNumberText, WAVE_TEXT_AT.x, WAVE_TEXT_AT.y));
+    out.push_back(textArea(comboNumberText, COMBO_TEXT_AT.x, COMBO_TEXT_AT.y));
+    out.push_back(textArea(playerXPText, XP_TEXT_AT.x, XP_TEXT_AT.y));
+    if (developerMode) out.push_back(textArea(fpsText, FPS_TEXT_AT.x, FPS_TEXT_AT.y));
+    if (!waveStarted) out.push_back(textArea(waveNumberTitle, bannerX(), BANNER_Y));
+    out.insert(out.end(), {timeToShootBack, timeToAbilityBack, healthBackRect, shieldBackRect});
+    const Weapon* weapon = hero != nullptr ? hero->getWeapon() : nullptr;
+    const int clipSize = weapon != nullptr ? weapon->getClipSize() : 0;
+    if (clipSize > 0) {
+        // The whole row at once: from the leftmost cartridge to the rightmost.
+        const SDL_Rect left = cartridge(clipSize - 1);
+        const SDL_Rect right = cartridge(0);
+        out.push_back({left.x, left.y, right.x + right.w - left.x, left.h});
     }
 }

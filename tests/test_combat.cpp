@@ -6,6 +6,7 @@
 #include "Combat.h"
 #include "Frame.h"
 #include "Loop.h"
+#include "RobotArrows.h"
 #include "TestSupport.h"
 #include "Waves.h"
 
@@ -320,4 +321,29 @@ TEST_F(CombatTest, TeleportLandsAtTheCursorAfterTwoSeconds) {
     EXPECT_FALSE(state.teleportSelection);
     EXPECT_FALSE(pauseEnemy);
     EXPECT_EQ(run->eZorbi.getRect().x, state.teleportCursorX);
+}
+
+TEST_F(CombatTest, ArrowPointsAtARobotBelowTheWindowAndNotAtOneInView) {
+    pauseEnemy = true;  // the robot stays where it is put
+    state.levelHeight = 40 * TILE_SIZE;
+    Enemy& enemy = robot(robor, 600);
+    SDL_Rect& body = enemy.getEntity()->getRect();
+    const int centre = body.x + body.w / 2;
+    // The middle of the arrow's body, where it would stand at the bottom edge.
+    const int x = centre - ROBOT_ARROW_SIDE / 2 + 5 * ROBOT_ARROW_CELL + 1;
+    const int y = WINDOW_HEIGHT - ROBOT_ARROW_MARGIN - ROBOT_ARROW_SIDE + 4 * ROBOT_ARROW_CELL + 1;
+
+    body.y = WINDOW_HEIGHT + 400;
+    frame();
+    EXPECT_TRUE(sameColour(canvas.pixel(x, y), 196, 44, 60));
+
+    body.y = FLOOR_TOP - body.h;
+    frame();
+    EXPECT_FALSE(sameColour(canvas.pixel(x, y), 196, 44, 60));
+
+    // Developer mode outlines robots instead.
+    body.y = WINDOW_HEIGHT + 400;
+    state.developerMode = true;
+    frame();
+    EXPECT_FALSE(sameColour(canvas.pixel(x, y), 196, 44, 60));
 }

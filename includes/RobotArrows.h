@@ -1,0 +1,43 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <optional>
+#include <vector>
+
+#include "GlobalConstants.h"
+
+struct World;
+class Player;
+
+// Arrows that show where the wave's robots are when they are out of view: a
+// small pixel-art arrow at the top or bottom edge of the window, at the
+// robot's x, pointing up or down toward it. One per robot; never over the
+// heads-up display.
+
+// The arrow is a 9 x 9 pixel map whose pixels are drawn as squares of this side.
+constexpr int ROBOT_ARROW_CELL = scale(3);
+constexpr int ROBOT_ARROW_SIDE = 9 * ROBOT_ARROW_CELL;
+// Room left between an arrow and the window edge or what it keeps clear of.
+constexpr int ROBOT_ARROW_MARGIN = scale(4);
+
+struct RobotArrow {
+    SDL_Rect box;   // where the pixel map is drawn, in window coordinates
+    bool pointsUp;  // the robot is above the window
+};
+
+// The arrow for a robot's body (window coordinates), none while any row of it
+// is inside the window. It sits at its edge, centred on the body and kept
+// inside the window sideways, then moved inward past every area of keepClear
+// it would cover.
+std::optional<RobotArrow> arrowFor(const SDL_Rect& body, const std::vector<SDL_Rect>& keepClear);
+
+// Adds the arrows for every living, spawned robot of the current wave to out.
+void collectRobotArrows(const World& world, const std::vector<SDL_Rect>& keepClear, std::vector<RobotArrow>& out);
+
+// Draws one arrow with the given renderer.
+void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow);
+
+// The arrows of a playing frame, clear of the heads-up display of the hero's
+// frame; drawn with the game's renderer after the heads-up display.
+void renderRobotArrows(const World& world, const Player& player, bool waveStarted);

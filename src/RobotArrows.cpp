@@ -1,0 +1,112 @@
+#include "RobotArrows.h"
+
+#include <algorithm>
+#include <array>
+
+#include "Game.h"
+#include "Hud.h"
+#include "World.h"
+
+namespace {
+
+// The arrow pointing down, row after row: '#' outline, 'p' highlight, 'R' body,
+// '.' nothing. Pointing up it is drawn upside down. The colours are the
+// robots' own, so the arrow reads as "a robot there".
+constexpr std::array<const char*, 9> ARROW_DOWN{
+    "..#####..",
+    "..#pRR#..",
+    "..#pRR#..",
+    "###pRR###",
+    "#pppRRRR#",
+    ".#pRRRR#.",
+    "..#pRR#..",
+    "...#R#...",
+    "....#....",
+};
+constexpr int ARROW_CELLS = 9;
+static_assert(ROBOT_ARROW_SIDE == ARROW_CELLS * ROBOT_ARROW_CELL);
+
+struct Ink {
+    char key;
+    SDL_Color colour;
+};
+constexpr std::array<Ink, 3> INKS{{
+    {'#', {22, 20, 34, 255}},
+    {'R', {196, 44, 60, 255}},
+    {'p', {232, 96, 104, 255}},
+}};
+
+// Moves the box away from the edge it sits on until it covers none of keepClear.
+void moveInwardPast(SDL_Rect& box, bool fromTop, const std::vector<SDL_Rect>& keepClear) {
+    // Each move clears one area for good, so as many passes as areas suffice.
+    for (std::size_t pass = 0; pass <= keepClear.size(); ++pass) {
+        bool moved = false;
+        for (const SDL_Rect& area : keepClear) {
+            if (!SDL_HasIntersection(&box, &area)) continue;
+            box.y = fromTop ? area.y + area.h + ROBOT_ARROW_MARGIN : area.y - ROBOT_ARROW_MARGIN - box.h;
+            moved = true;
+        }
+        if (!moved) return;
+    }
+}
+
+}  // namespace
+
+std::optional<RobotArrow> arrowFor(const SDL_Rect& body, const std::vector<SDL_Rect>& keepClear) {
+    const bool above = body.y + body.h <= 0;
+    const bool below = body.y >= WINDOW_HEIGHT;
+    if (!above && !below) return std::nullopt;
+
+    const int centre = body.x + body.w / 2;
+    const int x = std::clamp(centre - ROBOT_ARROW_SIDE / 2, ROBOT_ARROW_MARGIN,
+                             WINDOW_WIDTH - ROBOT_ARROW_MARGIN - ROBOT_ARROW_SIDE);
+    const int y = above ? ROBOT_ARROW_MARGIN : WINDOW_HEIGHT - ROBOT_ARROW_MARGIN - ROBOT_ARROW_SIDE;
+    RobotArrow arrow{{x, y, ROBOT_ARROW_SIDE, ROBOT_ARROW_SIDE}, above};
+    moveInwardPast(arrow.box, above, keepClear);
+    return arrow;
+}
+
+void collectRobotArrows(const World& world, const std::vector<SDL_Rect>& keepClear, std::vector<RobotArrow>& out) {
+    const auto location = static_cast<std::size_t>(world.waveSetLocation);
+    if (location >= world.waveSetEnemies.size()) return;
+    for (const std::unique_ptr<Enemy>& robot : world.waveSetEnemies[location]) {
+        const Entity& body = *robot->getEntity();
+        if (!body.isAlive() || !body.isSpawned()) continue;
+        if (const std::optional<RobotArrow> arrow = arrowFor(body.getRect(), keepClear)) out.push_back(*arrow);
+    }
+}
+
+void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow) {
+    // One fill call per colour: each row's runs of that colour as rectangles.
+    std::array<SDL_Rect, ARROW_CELLS * ARROW_CELLS> runs{};
+    for (const Ink& ink : INKS) {
+        int count = 0;
+        for (int row = 0; row < ARROW_CELLS; ++row) {
+            const char* cells = ARROW_DOWN[static_cast<std::size_t>(row)];
+            const int drawnRow = arrow.pointsUp ? ARROW_CELLS - 1 - row : row;
+            for (int column = 0; column < ARROW_CELLS;) {
+                if (cells[column] != ink.key) {
+                    ++column;
+                    continue;
+                }
+                const int start = column;
+                while (column < ARROW_CELLS && cells[column] == ink.key) ++column;
+                runs[static_cast<std::size_t>(count++)] = {arrow.box.x + start * ROBOT_ARROW_CELL,
+                                                           arrow.box.y + drawnRow * ROBOT_ARROW_CELL,
+                                                           (column - start) * ROBOT_ARROW_CELL, ROBOT_ARROW_CELL};
+            }
+        }
+        SDL_SetRenderDrawColor(renderer, ink.colour.r, ink.colour.g, ink.colour.b, ink.colour.a);
+        SDL_RenderFillRects(renderer, runs.data(), count);
+    }
+}
+
+void renderRobotArrows(const World& world, const Player& player, bool waveStarted) {
+    // Kept between frames, so that no frame allocates.
+    static std::vector<SDL_Rect> hud;
+    static std::vector<RobotArrow> arrows;
+    hudAreas(&player, false, waveStarted, hud);
+    arrows.clear();
+    collectRobotArrows(world, hud, arrows);
+    for (const RobotArrow& arrow : arrows) drawRobotArrow(gameRenderer, arrow);
+}
