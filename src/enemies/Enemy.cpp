@@ -5,10 +5,6 @@
 #include <cstddef>
 
 #include "Level.h"
-#include "Robor.h"
-#include "Robro.h"
-#include "Romo.h"
-#include "Roo.h"
 
 namespace {
 const int LAST_MAP_COLUMN = LEVEL_COLUMNS - 1;
@@ -76,20 +72,4 @@ void Enemy::move(float dt, const std::list<Platform*>& platforms, State& state) 
     }
     entity->move(dt, platforms, nullptr, nullptr);
     leaveLevelOrWrap(state);
-}
-
-Robor::Robor(Entity* entity) : Enemy(entity) {
-    setUpBody(Enemy::getWidth(), Enemy::getHeight(), 8, 16, "robor.png", "Could not load enemy texture!");
-}
-
-Robro::Robro(Entity* entity) : Enemy(entity) {
-    setUpBody(Robro::getWidth(), Robro::getHeight(), 12, 32, "robro.png", "Could not load robro texture!");
-}
-
-Romo::Romo(Entity* entity) : Enemy(entity) {
-    setUpBody(Romo::getWidth(), Romo::getHeight(), 20, 13, "romo.png", "Could not load enemy texture!");
-}
-
-Roo::Roo(Entity* entity) : Enemy(entity) {
-    setUpBody(Roo::getWidth(), Roo::getHeight(), 23, 32, "roo.png", "Could not load enemy texture!");
 }
