@@ -72,11 +72,9 @@ public:
 
     void frame() {
         now += 16;
-        runFrame(*run, *world, static_cast<float>(FRAME_SECONDS), now);
-        // As the wave's loop does: the colour the next frame is cleared with, then
-        // the frame shown (a window renderer queues its drawing until then).
-        SDL_SetRenderDrawColor(canvas.renderer, 16, 16, 16, 255);
-        SDL_RenderPresent(canvas.renderer);
+        // As the wave's loop does, presenting included: a window renderer
+        // queues its drawing until then.
+        playFrame(*run, *world, static_cast<float>(FRAME_SECONDS), now);
     }
 
     void restore() {

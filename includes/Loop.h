@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "World.h"
 
 // Fits the weapons chosen for the run into the hero's slots, each at its
@@ -10,6 +12,11 @@ void fitWeapons(RunObjects& run);
 // number, a new block of five waves every fifth wave, the robots that can cover
 // spawn points, the upgrade interlude, the weapons, and the wave's text.
 void startWave(RunObjects& run, World& world);
+
+// One frame of play: the input, the world advanced by dt at tick `now` (ms),
+// the frame shown and its rate noted. afterInput, when given, runs between the
+// input and the world's step: the soak bot counts there what the input did.
+void playFrame(RunObjects& run, World& world, float dt, Uint32 now, const std::function<void()>& afterInput = {});
 
 // Runs the wave's frames until it ends, the level is left or the game quits.
 void playWave(RunObjects& run, World& world);

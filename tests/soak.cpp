@@ -667,32 +667,26 @@ void Bot::report() const {
 bool Bot::play(long frames) {
     enterLevel();
     beginWave();
-    const double counterFrequency = static_cast<double>(SDL_GetPerformanceFrequency());
     while (frame < frames && !failed) {
-        const Uint64 start = SDL_GetPerformanceCounter();
         pushPlayInput();
 
         const bool wasAiming = state.teleportSelection;
         const bool wasPlaced = state.c4Placed;
         const std::size_t bulletsBefore = world->bullets.size();
         const int deadBefore = deadInWave();
-        handlePlayEvents(state, run, *world);
-        if (!wasAiming && state.teleportSelection) {
-            ++teleports;
-            // The one reading of the real clock in play: the aim's start goes on the bot's clock.
-            state.startSelection = static_cast<float>(now);
-        }
-        if (!wasPlaced && state.c4Placed) ++charges;
-        if (world->bullets.size() > bulletsBefore && run.player.getWeapon() != nullptr) {
-            bulletsFired[static_cast<std::size_t>(run.player.getWeapon()->getType())] +=
-                static_cast<long>(world->bullets.size() - bulletsBefore);
-        }
-        runFrame(run, *world, nextDt, now);
+        playFrame(run, *world, nextDt, now, [&] {
+            if (!wasAiming && state.teleportSelection) {
+                ++teleports;
+                // The one reading of the real clock in play: the aim's start goes on the bot's clock.
+                state.startSelection = static_cast<float>(now);
+            }
+            if (!wasPlaced && state.c4Placed) ++charges;
+            if (world->bullets.size() > bulletsBefore && run.player.getWeapon() != nullptr) {
+                bulletsFired[static_cast<std::size_t>(run.player.getWeapon()->getType())] +=
+                    static_cast<long>(world->bullets.size() - bulletsBefore);
+            }
+        });
         nextDt = DT;
-        SDL_SetRenderDrawColor(gameRenderer, 16, 16, 16, 255);
-        SDL_RenderPresent(gameRenderer);
-        const double elapsed = static_cast<double>(SDL_GetPerformanceCounter() - start) / counterFrequency;
-        world->lastFPS = elapsed > 0 ? static_cast<float>(1.0 / elapsed) : 0.0f;
 
         checkCounts(deadInWave() - deadBefore);
         checkBulletAges();

@@ -67,23 +67,26 @@ static void pauseGame(RunObjects& run, World& world) {
     }
 }
 
+void playFrame(RunObjects& run, World& world, float dt, Uint32 now, const std::function<void()>& afterInput) {
+    const Uint64 start = SDL_GetPerformanceCounter();
+    handlePlayEvents(state, run, world);
+    if (afterInput) afterInput();
+    runFrame(run, world, dt, now);
+
+    SDL_SetRenderDrawColor(gameRenderer, 16, 16, 16, 255);
+    presentFrame();
+
+    const double elapsed = static_cast<double>(SDL_GetPerformanceCounter() - start) /
+                           static_cast<double>(SDL_GetPerformanceFrequency());
+    world.lastFPS = elapsed > 0 ? static_cast<float>(1.0 / elapsed) : 0.0f;
+}
+
 void playWave(RunObjects& run, World& world) {
-    const double counterFrequency = static_cast<double>(SDL_GetPerformanceFrequency());
     while (state.started && world.inWave && !state.quit) {
-        const Uint64 start = SDL_GetPerformanceCounter();
         const Uint32 current = SDL_GetTicks();
         const float dt = static_cast<float>(current - run.lastUpdate) / 1000.0f;
         run.lastUpdate = current;
-
-        handlePlayEvents(state, run, world);
-        runFrame(run, world, dt, current);
-
-        SDL_SetRenderDrawColor(gameRenderer, 16, 16, 16, 255);
-        presentFrame();
-
-        const double elapsed = static_cast<double>(SDL_GetPerformanceCounter() - start) / counterFrequency;
-        world.lastFPS = elapsed > 0 ? static_cast<float>(1.0 / elapsed) : 0.0f;
-
+        playFrame(run, world, dt, current);
         if (state.menu == Menu::pause) pauseGame(run, world);
     }
 }
