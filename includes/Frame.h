@@ -2,16 +2,10 @@
 
 #include <SDL.h>
 
-#include <memory>
-
 #include "World.h"
 
 // Clears the window and draws the backdrop: background picture and grey veil.
 void renderBackdrop(const RunObjects& run);
-
-// The backdrop drawn once into a window-sized texture of the renderer, to be
-// copied whole every frame; null where the renderer cannot draw into textures.
-std::shared_ptr<SDL_Texture> composeBackdrop(SDL_Renderer* renderer, const Texture& background, const SDL_Rect& area);
 
 // Draws every spawn point: outlined by occupancy in developer mode, a
 // translucent patch otherwise.

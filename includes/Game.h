@@ -63,5 +63,9 @@ bool isFullscreenToggle(const SDL_KeyboardEvent& key);
 // whatever the window's size (the pointer's place for menu buttons).
 void windowToDesign(int& x, int& y);
 
-// Returns the record to the start of a run.
-void resetState();
+// Vibration strengths the game uses.
+const Uint16 RUMBLE_STRONG = 0xBFFF;
+const Uint16 RUMBLE_LIGHT = 0x7FFF;
+
+// Vibrates both motors of the open controller; without one, nothing happens.
+void vibrate(Uint16 strength, Uint32 milliseconds);

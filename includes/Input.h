@@ -5,13 +5,6 @@
 #include "State.h"
 #include "World.h"
 
-// Vibration strengths and lengths the game uses.
-const Uint16 RUMBLE_STRONG = 0xBFFF;
-const Uint16 RUMBLE_LIGHT = 0x7FFF;
-
-// Vibrates both motors of the open controller; without one, nothing happens.
-void vibrate(Uint16 strength, Uint32 milliseconds);
-
 // Events every screen handles the same way: closing the window, a controller
 // plugged in or pulled out, and the fullscreen keys. Returns true when the
 // event was one of them.

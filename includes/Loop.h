@@ -4,6 +4,11 @@
 
 #include "World.h"
 
+// Returns the record to the start of a run: purchases, ability and player
+// levels and the block's robot counts; the hero as at the start, the shop's
+// levels and prices with them.
+void resetState();
+
 // Fits the weapons chosen for the run into the hero's slots, each at its
 // bought level with a full magazine.
 void fitWeapons(RunObjects& run);

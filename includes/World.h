@@ -18,6 +18,13 @@
 #include "Texture.h"
 #include "Weapon.h"
 
+// The grey veil that dims the background picture behind play.
+const SDL_Color BACKDROP_VEIL{55, 55, 55, 105};
+
+// The backdrop drawn once into a window-sized texture of the renderer, to be
+// copied whole every frame; null where the renderer cannot draw into textures.
+std::shared_ptr<SDL_Texture> composeBackdrop(SDL_Renderer* renderer, const Texture& background, const SDL_Rect& area);
+
 // Objects that live for the whole run: created after init, destroyed before close.
 struct RunObjects {
     explicit RunObjects(SDL_Renderer* renderer);

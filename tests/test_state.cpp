@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Game.h"
+#include "Loop.h"
 #include "GlobalConstants.h"
 #include "State.h"
 

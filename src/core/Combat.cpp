@@ -6,7 +6,6 @@
 #include "Enemy.h"
 #include "Game.h"
 #include "Hud.h"
-#include "Input.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include "Game.h"
 #include "GlobalConstants.h"
 #include "Hud.h"
-#include "Input.h"
 #include "RobotArrows.h"
 
 namespace {
@@ -15,9 +14,6 @@ const Uint32 WAVE_START_DELAY_MS = 1000;
 
 // Aiming lasts a little over two seconds; robots hold still meanwhile.
 const float TELEPORT_AIM_MS = 2000.0f;
-
-// The grey veil that dims the background picture.
-const SDL_Color VEIL{55, 55, 55, 105};
 
 void aimTeleport(RunObjects& run, float dt, Uint32 now) {
     if (!state.teleportSelection) return;
@@ -80,7 +76,7 @@ void updateHero(RunObjects& run, World& world, float dt) {
 
 void renderBackdrop(const RunObjects& run) {
     SDL_RenderClear(gameRenderer);
-    SDL_SetRenderDrawColor(gameRenderer, VEIL.r, VEIL.g, VEIL.b, VEIL.a);
+    SDL_SetRenderDrawColor(gameRenderer, BACKDROP_VEIL.r, BACKDROP_VEIL.g, BACKDROP_VEIL.b, BACKDROP_VEIL.a);
     if (run.backdrop) {
         // One opaque copy: a window-sized translucent fill every frame cost more than the rest of the frame.
         SDL_RenderCopy(gameRenderer, run.backdrop.get(), nullptr, &run.backgroundRect);
@@ -88,31 +84,6 @@ void renderBackdrop(const RunObjects& run) {
     }
     run.background.render(0, 0);
     SDL_RenderFillRect(gameRenderer, &run.backgroundRect);
-}
-
-std::shared_ptr<SDL_Texture> composeBackdrop(SDL_Renderer* renderer, const Texture& background, const SDL_Rect& area) {
-    if (renderer == nullptr || background.getTexture() == nullptr || !SDL_RenderTargetSupported(renderer)) return nullptr;
-    SDL_Texture* target =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, area.w, area.h);
-    if (target == nullptr) return nullptr;
-    std::shared_ptr<SDL_Texture> backdrop(target, SDL_DestroyTexture);
-    SDL_Texture* previousTarget = SDL_GetRenderTarget(renderer);
-    if (SDL_SetRenderTarget(renderer, target) != 0) return nullptr;
-
-    // The same drawing as a frame's, with the renderer's own blend mode; the
-    // picture covers the window, so what the clear leaves never shows.
-    Uint8 r = 0, g = 0, b = 0, a = 0;
-    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    background.render(-area.x, -area.y);
-    SDL_SetRenderDrawColor(renderer, VEIL.r, VEIL.g, VEIL.b, VEIL.a);
-    const SDL_Rect whole{0, 0, area.w, area.h};
-    SDL_RenderFillRect(renderer, &whole);
-    SDL_SetRenderDrawColor(renderer, r, g, b, a);
-    SDL_SetRenderTarget(renderer, previousTarget);
-    SDL_SetTextureBlendMode(target, SDL_BLENDMODE_NONE);
-    return backdrop;
 }
 
 void renderSpawns(const std::vector<Spawn*>& allSpawns, bool developerMode) {

@@ -6,10 +6,8 @@
 
 #include <cstdio>
 
-#include "Player.h"
 #include "Resources.h"
 #include "Texture.h"
-#include "UpgradeMenus.h"
 
 SDL_Window* gameWindow = nullptr;
 SDL_Renderer* gameRenderer = nullptr;
@@ -205,19 +203,6 @@ void close() {
     TTF_Quit();
 }
 
-void resetState() {
-    state.c4Placed = false;
-    state.currentRevolverLevel = 1;
-    state.currentRifleLevel = 0;
-    state.currentShotgunLevel = 0;
-    state.currentKnifeLevel = 0;
-    state.currentLaserPistolLevel = 0;
-    state.upgradeIncreaseFactor = 0;
-    for (int& count : state.setEnemies) count = 0;
-    for (int& levelOfAbility : state.abilityLevels) levelOfAbility = 0;
-    for (int& levelOfUpgrade : state.playerLevels) levelOfUpgrade = 0;
-    // The hero's own reset also puts the revolver alone in the slots.
-    if (zorbiPointer != nullptr) zorbiPointer->reset(state);
-    // The shop shows the levels and prices of the fresh run.
-    loadUpgradeMenu(state);
+void vibrate(Uint16 strength, Uint32 milliseconds) {
+    if (controller != nullptr) SDL_GameControllerRumble(controller, strength, strength, milliseconds);
 }

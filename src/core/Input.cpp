@@ -184,10 +184,6 @@ void takeHeldInput(State& state, RunObjects& run, World& world, const Uint8* key
     if (!held(SDLK_SPACE) && !axisPushed(axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT))) world.shootingReset = true;
 }
 
-void vibrate(Uint16 strength, Uint32 milliseconds) {
-    if (controller != nullptr) SDL_GameControllerRumble(controller, strength, strength, milliseconds);
-}
-
 bool handleCommonEvent(State& state, const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:

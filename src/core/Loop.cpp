@@ -9,7 +9,25 @@
 #include "MenuScreens.h"
 #include "Screens.h"
 #include "UI.h"
+#include "UpgradeMenus.h"
 #include "Waves.h"
+
+void resetState() {
+    state.c4Placed = false;
+    state.currentRevolverLevel = 1;
+    state.currentRifleLevel = 0;
+    state.currentShotgunLevel = 0;
+    state.currentKnifeLevel = 0;
+    state.currentLaserPistolLevel = 0;
+    state.upgradeIncreaseFactor = 0;
+    for (int& count : state.setEnemies) count = 0;
+    for (int& levelOfAbility : state.abilityLevels) levelOfAbility = 0;
+    for (int& levelOfUpgrade : state.playerLevels) levelOfUpgrade = 0;
+    // The hero's own reset also puts the revolver alone in the slots.
+    if (zorbiPointer != nullptr) zorbiPointer->reset(state);
+    // The shop shows the levels and prices of the fresh run.
+    loadUpgradeMenu(state);
+}
 
 void fitWeapons(RunObjects& run) {
     Weapon* primary = run.weapon(state.weapon1);

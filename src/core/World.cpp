@@ -1,6 +1,5 @@
 #include "World.h"
 
-#include "Frame.h"
 #include "Game.h"
 #include "GlobalConstants.h"
 #include "Level.h"
@@ -73,4 +72,29 @@ bool levelPlayable(const RunObjects& run, const World& world) {
 
 void loadLevel(RunObjects& run, World& world, int levelNumber) {
     loadLevelFile(run, world, levelFilePath(levelNumber));
+}
+
+std::shared_ptr<SDL_Texture> composeBackdrop(SDL_Renderer* renderer, const Texture& background, const SDL_Rect& area) {
+    if (renderer == nullptr || background.getTexture() == nullptr || !SDL_RenderTargetSupported(renderer)) return nullptr;
+    SDL_Texture* target =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, area.w, area.h);
+    if (target == nullptr) return nullptr;
+    std::shared_ptr<SDL_Texture> backdrop(target, SDL_DestroyTexture);
+    SDL_Texture* previousTarget = SDL_GetRenderTarget(renderer);
+    if (SDL_SetRenderTarget(renderer, target) != 0) return nullptr;
+
+    // The same drawing as a frame's, with the renderer's own blend mode; the
+    // picture covers the window, so what the clear leaves never shows.
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    background.render(-area.x, -area.y);
+    SDL_SetRenderDrawColor(renderer, BACKDROP_VEIL.r, BACKDROP_VEIL.g, BACKDROP_VEIL.b, BACKDROP_VEIL.a);
+    const SDL_Rect whole{0, 0, area.w, area.h};
+    SDL_RenderFillRect(renderer, &whole);
+    SDL_SetRenderDrawColor(renderer, r, g, b, a);
+    SDL_SetRenderTarget(renderer, previousTarget);
+    SDL_SetTextureBlendMode(target, SDL_BLENDMODE_NONE);
+    return backdrop;
 }
