@@ -1,14 +1,10 @@
 #pragma once
 
-#include "Menu.h"
+// Pointer, keyboard and controller input on the menu on screen: what is
+// highlighted, and what a press or a command clicks.
+
+#include "Menus.h"
 #include "State.h"
-
-// The button that controller commands move from and a press clicks; null for none.
-extern UI_Button* currentButton;
-
-// Makes button (or null) the current one. The previous current button loses its
-// highlight first, so at most one button of the game shows highlighted.
-void setCurrentButton(UI_Button* button);
 
 // Pointer moved: the highlight follows the pointer over enabled buttons of the
 // menu on screen. Without a controller it disappears over empty space; with

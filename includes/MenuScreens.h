@@ -1,21 +1,13 @@
 #pragma once
 
-#include "Menu.h"
-#include "Sound.h"
+// The screens around play: the main menu, the level select and the pause
+// menu with their actions, the level notice, and the building, drawing and
+// release of all six menus.
+
+#include "Menus.h"
 #include "State.h"
 #include "Texture.h"
 
-// The six menus of the game, built once by initMenus and kept for the whole
-// process. Only the three upgrade menus are ever rebuilt (resetMenus).
-extern UI_Menu mainMenu;
-extern UI_Menu levelSelect;
-extern UI_Menu pauseMenu;
-extern UI_Menu weaponUpgradeMenu;
-extern UI_Menu abilityUpgradeMenu;
-extern UI_Menu playerUpgradeMenu;
-
-// The one click sound of every button.
-extern Sound buttonSound;
 // Title of the main menu and of the level select.
 extern Texture logoTexture;
 // Title of the pause menu.
@@ -33,8 +25,6 @@ void quitToMenu(State& state, int, int);
 // The button only clicks.
 void noAction(State& state, int, int);
 
-// The menu that state.menu puts on screen, or null for none.
-UI_Menu* getCurrentMenu(State& state);
 // Draws the menu on screen and, for the upgrade menus, their extras. Neither
 // clears nor presents.
 void renderMenu(State& state);
@@ -48,9 +38,6 @@ bool levelNoticeShown();
 // Builds all six menus and loads what they draw. Called once by UI_init,
 // after the fonts, the renderer and the hero are stored.
 void initMenus(State& state);
-// Rebuilds the three upgrade menus from the current tables, levels and prices.
-// The current button, if it was in one of them, stays at the same place.
-void resetMenus(State& state);
 // Releases every menu, texture and the click sound (before the renderer and
 // the audio device go). The menus are empty afterwards.
 void releaseMenus();

@@ -4,21 +4,27 @@
 
 #include "State.h"
 
-// Upgrade-shop actions (button action signature: the item index in attr1, the
-// level row in attr2). A purchase that fails changes nothing.
+class Player;
 
-// Buy row attr2 of a weapon, an ability or a player upgrade: only the next row
-// after the level already bought, and only with enough XP.
-void upgradeWeapon(State& state, int attr1, int attr2);
-void upgradeAbility(State& state, int attr1, int attr2);
-void upgradePlayer(State& state, int attr1, int attr2);
-// Refill health or shield, sold even when the bar is full.
-void fullHealth(State& state, int attr1, int attr2);
-void fullShield(State& state, int attr1, int attr2);
-// Put an owned weapon in a free slot, or take it out of its slot.
-void selectWeapon(State& state, int attr1, int attr2);
-// Make an owned ability the hero's.
-void selectAbility(State& state, int attr1, int attr2);
+// The rules of the upgrade shop: what may be bought, at what price, and what
+// buying does to the state record and the hero. Items are indexed as the
+// shop's buttons index them (the item in its table, the level row); an index
+// outside a table buys nothing. A purchase that fails changes nothing. The
+// shop's buttons act through these (UpgradeItems) and then refresh the shop.
+
+// Buy level row of a weapon, an ability or a player upgrade: only the next
+// row after the level already bought, and only with enough XP. True when bought.
+bool buyWeaponLevel(State& state, Player* hero, int item, int row);
+bool buyAbilityLevel(State& state, Player* hero, int item, int row);
+bool buyPlayerLevel(State& state, Player* hero, int item, int row);
+// Refill health or shield, sold even when the bar is full. True when bought.
+bool buyHealthRefill(State& state, Player* hero);
+bool buyShieldRefill(State& state, Player* hero);
+// Put an owned weapon in a free slot, or take it out of its slot. False when
+// the weapon is not owned (or not a weapon): nothing was looked at.
+bool toggleWeaponSlot(State& state, int item);
+// Make an owned ability the hero's. False when it is not owned.
+bool chooseAbility(State& state, Player* hero, int item);
 
 // Every purchase raises every later price by 5.
 void purchaseUpgrade(State& state);

@@ -7,7 +7,9 @@
 #include "Texture.h"
 
 // The upgrade shop: three tabbed menus ("Weapons", "Abilities", "Player") that
-// share a frame of six buttons, followed by a grid of item buttons.
+// share a frame of six buttons, followed by a grid of item buttons (built by
+// UpgradeItems). Here: the button numbering, what the shop draws besides its
+// buttons, the marks of what was bought, and the tabs.
 
 // Button numbering, the same in every tab.
 const int MAX_HP_BUTTON = 0;
@@ -31,8 +33,6 @@ extern SDL_Rect robortoSource, rooSource;
 extern SDL_Rect upgradeHealth, upgradeHealthBack;
 extern SDL_Rect upgradeShield, upgradeShieldBack;
 
-// The frame every tab starts with: "Max HP", "Max Shield", "Close Menu" and the three tabs.
-void genericUpgradeMenuLayout(State& state, UI_Menu* menu);
 // Shoulder icons, enemy pictures and their count texts (once, at start-up).
 void loadUpgradeMenuImages();
 // The XP line and the health and shield bars.

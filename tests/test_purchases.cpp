@@ -6,6 +6,7 @@
 
 #include "MenuScreens.h"
 #include "Purchases.h"
+#include "UpgradeItems.h"
 #include "TestSupport.h"
 #include "UI.h"
 #include "UpgradeMenus.h"

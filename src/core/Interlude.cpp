@@ -13,11 +13,6 @@ Sint16 axis(SDL_GameControllerAxis which) {
     return controller != nullptr ? SDL_GameControllerGetAxis(controller, which) : 0;
 }
 
-bool inUpgradeMenu(const State& state) {
-    return state.menu == Menu::weaponUpgrade || state.menu == Menu::abilityUpgrade ||
-           state.menu == Menu::playerUpgrade;
-}
-
 // One step per push of the left stick, vertical before horizontal; the stick
 // must come back inside the dead zone on both axes before the next step.
 void stickMoved(State& state) {
@@ -84,7 +79,7 @@ void shopKey(State& state, SDL_Keycode key) {
 }  // namespace
 
 bool interludeRunning(const State& state, int waveNumber) {
-    return (waveNumber - 1) % 5 == 0 && inUpgradeMenu(state) && !state.quit && waveNumber != 1;
+    return (waveNumber - 1) % 5 == 0 && isUpgradeMenu(state.menu) && !state.quit && waveNumber != 1;
 }
 
 void handleInterludeEvent(State& state, const SDL_Event& event) {

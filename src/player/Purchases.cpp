@@ -2,10 +2,7 @@
 
 #include <SDL.h>
 
-#include "MenuScreens.h"
 #include "Player.h"
-#include "UI.h"
-#include "UpgradeMenus.h"
 
 namespace {
 
@@ -23,22 +20,21 @@ int abilityIndex(int attr1) { return attr1 == teleport || attr1 == c4 || attr1 =
 
 int playerUpgradeIndex(int attr1) { return attr1 == shield || attr1 == speed || attr1 == dodge ? attr1 : armor; }
 
-// What every successful purchase does after taking the XP.
-void afterPurchase(State& state, int price) {
-    if (player != nullptr) player->changeXP(-price);
+// What every successful purchase does: the XP is paid and later prices rise.
+bool pay(State& state, Player* hero, int price) {
+    if (hero != nullptr) hero->changeXP(-price);
     purchaseUpgrade(state);
-    resetMenus(state);
-    loadUpgradeMenu(state);
+    return true;
 }
 
-int playerXP() { return player != nullptr ? player->getXP() : 0; }
+int xpOf(const Player* hero) { return hero != nullptr ? hero->getXP() : 0; }
 
 // Buys the row when it is the next one and the XP covers the price.
-void buyRow(State& state, int& level, int row, double price) {
-    if (static_cast<double>(playerXP()) < price) return;
-    if (level != row) return;
+bool buyRow(State& state, Player* hero, int& level, int row, double price) {
+    if (static_cast<double>(xpOf(hero)) < price) return false;
+    if (level != row) return false;
     level += 1;
-    afterPurchase(state, static_cast<int>(price));
+    return pay(state, hero, static_cast<int>(price));
 }
 
 }  // namespace
@@ -62,64 +58,64 @@ int refillPrice(const State& state) { return REFILL_BASE_PRICE + state.upgradeIn
 
 void purchaseUpgrade(State& state) { state.upgradeIncreaseFactor += 5; }
 
-void upgradeWeapon(State& state, int attr1, int attr2) {
-    if (!inTable(attr1, ITEM_COUNT_WEAPONS, attr2)) return;
-    const double price = state.upgradeIncreaseFactor + state.weaponProperties[attr1][attr2][0];
-    buyRow(state, weaponLevel(state, attr1), attr2, price);
+bool buyWeaponLevel(State& state, Player* hero, int item, int row) {
+    if (!inTable(item, ITEM_COUNT_WEAPONS, row)) return false;
+    const double price = state.upgradeIncreaseFactor + state.weaponProperties[item][row][0];
+    return buyRow(state, hero, weaponLevel(state, item), row, price);
 }
 
-void upgradeAbility(State& state, int attr1, int attr2) {
-    if (!inTable(attr1, ITEM_COUNT_ABILITIES, attr2)) return;
-    const int price = state.upgradeIncreaseFactor + state.abilityProperties[attr1][attr2][0];
-    buyRow(state, state.abilityLevels[abilityIndex(attr1)], attr2, price);
+bool buyAbilityLevel(State& state, Player* hero, int item, int row) {
+    if (!inTable(item, ITEM_COUNT_ABILITIES, row)) return false;
+    const int price = state.upgradeIncreaseFactor + state.abilityProperties[item][row][0];
+    return buyRow(state, hero, state.abilityLevels[abilityIndex(item)], row, price);
 }
 
-void upgradePlayer(State& state, int attr1, int attr2) {
-    if (!inTable(attr1, ITEM_COUNT_PLAYER, attr2)) return;
-    const double price = state.upgradeIncreaseFactor + state.playerProperties[attr1][attr2][0];
-    buyRow(state, state.playerLevels[playerUpgradeIndex(attr1)], attr2, price);
+bool buyPlayerLevel(State& state, Player* hero, int item, int row) {
+    if (!inTable(item, ITEM_COUNT_PLAYER, row)) return false;
+    const double price = state.upgradeIncreaseFactor + state.playerProperties[item][row][0];
+    return buyRow(state, hero, state.playerLevels[playerUpgradeIndex(item)], row, price);
 }
 
-void fullHealth(State& state, int, int) {
-    if (player == nullptr || player->getXP() < refillPrice(state)) return;
-    player->fullHealth();
-    afterPurchase(state, refillPrice(state));
+bool buyHealthRefill(State& state, Player* hero) {
+    if (hero == nullptr || hero->getXP() < refillPrice(state)) return false;
+    hero->fullHealth();
+    return pay(state, hero, refillPrice(state));
 }
 
-void fullShield(State& state, int, int) {
-    if (player == nullptr || player->getXP() < refillPrice(state)) return;
-    player->fillShield();
-    afterPurchase(state, refillPrice(state));
+bool buyShieldRefill(State& state, Player* hero) {
+    if (hero == nullptr || hero->getXP() < refillPrice(state)) return false;
+    hero->fillShield();
+    return pay(state, hero, refillPrice(state));
 }
 
-void selectWeapon(State& state, int attr1, int) {
+bool toggleWeaponSlot(State& state, int item) {
     // A slot holds a weapon kind; anything else would leave the hero unarmed at the next wave.
-    if (attr1 < 0 || attr1 >= ITEM_COUNT_WEAPONS) return;
-    if (weaponLevel(state, attr1) <= 0) return;
-    if (attr1 == state.weapon1) {
+    if (item < 0 || item >= ITEM_COUNT_WEAPONS) return false;
+    if (weaponLevel(state, item) <= 0) return false;
+    if (item == state.weapon1) {
         if (state.weapon2 == -1) {
             SDL_Log("Must always have 1 weapon!");
         } else {
             state.weapon1 = state.weapon2;
             state.weapon2 = -1;
         }
-    } else if (attr1 == state.weapon2) {
+    } else if (item == state.weapon2) {
         state.weapon2 = -1;
     } else if (state.weapon1 == -1) {
-        state.weapon1 = attr1;
+        state.weapon1 = item;
     } else if (state.weapon2 == -1) {
-        state.weapon2 = attr1;
+        state.weapon2 = item;
     } else {
         SDL_Log("No weapon slot free");
     }
-    loadUpgradeMenu(state);
+    return true;
 }
 
-void selectAbility(State& state, int attr1, int) {
-    const int ability = abilityIndex(attr1);
-    if (state.abilityLevels[ability] <= 0) return;
-    if (player != nullptr) player->setAbility(static_cast<Ability>(ability));
-    loadUpgradeMenu(state);
+bool chooseAbility(State& state, Player* hero, int item) {
+    const int ability = abilityIndex(item);
+    if (state.abilityLevels[ability] <= 0) return false;
+    if (hero != nullptr) hero->setAbility(static_cast<Ability>(ability));
+    return true;
 }
 
 std::string removeTrailingZeros(double value) {

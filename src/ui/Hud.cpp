@@ -4,7 +4,7 @@
 
 #include "GlobalConstants.h"
 #include "Player.h"
-#include "UI.h"
+#include "Interface.h"
 #include "Weapon.h"
 
 Texture waveNumberText;
@@ -20,15 +20,9 @@ SDL_Rect shieldBackRect{0, 0, 0, 0}, shieldRect{0, 0, 0, 0};
 
 namespace {
 
-void fill(const SDL_Rect& rect, Uint8 r, Uint8 g, Uint8 b) {
-    SDL_SetRenderDrawColor(renderer, r, g, b, 255);
-    // An empty bar shows nothing; the renderer would draw it as a one-pixel line.
-    if (rect.w > 0 && rect.h > 0) SDL_RenderFillRect(renderer, &rect);
-}
-
-void fillGrey(const SDL_Rect& rect) { fill(rect, 150, 150, 150); }
-void fillRed(const SDL_Rect& rect) { fill(rect, 255, 0, 0); }
-void fillBlue(const SDL_Rect& rect) { fill(rect, 0, 0, 255); }
+void fillGrey(const SDL_Rect& rect) { fillBar(rect, 150, 150, 150); }
+void fillRed(const SDL_Rect& rect) { fillBar(rect, 255, 0, 0); }
+void fillBlue(const SDL_Rect& rect) { fillBar(rect, 0, 0, 255); }
 
 // Where a text drawn at (x, y) lies.
 SDL_Rect textArea(const Texture& text, int x, int y) { return {x, y, text.getWidth(), text.getHeight()}; }

@@ -1,9 +1,6 @@
 #include "MenuInput.h"
 
 #include "Game.h"
-#include "MenuScreens.h"
-
-UI_Button* currentButton = nullptr;
 
 namespace {
 
@@ -14,12 +11,6 @@ bool holds(UI_Menu& menu, const UI_Button* button) {
 }
 
 }  // namespace
-
-void setCurrentButton(UI_Button* button) {
-    if (currentButton != nullptr && currentButton != button) currentButton->deselect();
-    currentButton = button;
-    if (currentButton != nullptr) currentButton->select();
-}
 
 void mouseMove(State& state, int x, int y) {
     if (!state.controller && currentButton != nullptr) setCurrentButton(nullptr);

@@ -3,20 +3,11 @@
 #include <string>
 
 #include "GlobalConstants.h"
-#include "MenuInput.h"
 #include "Resources.h"
-#include "UI.h"
+#include "Interface.h"
 #include "UpgradeItems.h"
 #include "UpgradeMenus.h"
 
-UI_Menu mainMenu(4);
-UI_Menu levelSelect(3);
-UI_Menu pauseMenu(3);
-UI_Menu weaponUpgradeMenu(36);
-UI_Menu abilityUpgradeMenu(36);
-UI_Menu playerUpgradeMenu(36);
-
-Sound buttonSound;
 Texture logoTexture;
 Texture gamePausedText;
 Texture levelNoticeText;
@@ -31,14 +22,6 @@ const int LEVEL_NOTICE_Y = scale(355) + UI_Button::height + scale(20);
 // A big text button under the button named above it (-1 for none).
 void addMenuButton(UI_Menu& menu, State& state, int y, const std::string& label, int above, ButtonAction action) {
     menu.addButton(MENU_BUTTON_X, y, label, &white, counter, above, -1, -1, -1, action, state, 0, 0, 0);
-}
-
-// Position of button within menu, or -1.
-int indexIn(UI_Menu& menu, const UI_Button* button) {
-    std::vector<UI_Button>& buttons = menu.getButtons();
-    for (std::size_t i = 0; i < buttons.size(); ++i)
-        if (&buttons[i] == button) return static_cast<int>(i);
-    return -1;
 }
 
 void selectLevel(State& state, int level) {
@@ -71,27 +54,6 @@ void quitToMenu(State& state, int, int) {
 
 void noAction(State&, int, int) {}
 
-UI_Menu* getCurrentMenu(State& state) {
-    switch (state.menu) {
-    case Menu::head:
-        return &mainMenu;
-    case Menu::level:
-        return &levelSelect;
-    case Menu::pause:
-        return &pauseMenu;
-    case Menu::weaponUpgrade:
-        return &weaponUpgradeMenu;
-    case Menu::abilityUpgrade:
-        return &abilityUpgradeMenu;
-    case Menu::playerUpgrade:
-        return &playerUpgradeMenu;
-    case Menu::settings:
-    case Menu::notInMenu:
-        break;
-    }
-    return nullptr;
-}
-
 void showLevelNotice(int level) {
     static const SDL_Color WARNING{255, 190, 84, 255};
     levelNoticeText.setup(renderer);
@@ -108,10 +70,7 @@ void renderMenu(State& state) {
         // Under the last level's button.
         levelNoticeText.render((WINDOW_WIDTH - levelNoticeText.getWidth()) / 2, LEVEL_NOTICE_Y);
     }
-    if (state.menu == Menu::weaponUpgrade || state.menu == Menu::abilityUpgrade ||
-        state.menu == Menu::playerUpgrade) {
-        renderUpgradeMenu(state);
-    }
+    if (isUpgradeMenu(state.menu)) renderUpgradeMenu(state);
 }
 
 void initMenus(State& state) {
@@ -149,31 +108,6 @@ void initMenus(State& state) {
     initWeaponUpgradeMenu(state);
     initAbilityUpgradeMenu(state);
     initPlayerUpgradeMenu(state);
-}
-
-void resetMenus(State& state) {
-    UI_Menu* const upgradeMenus[] = {&weaponUpgradeMenu, &abilityUpgradeMenu, &playerUpgradeMenu};
-    // The current button is rebuilt like every other; keep its place, not its address.
-    UI_Menu* owner = nullptr;
-    int place = -1;
-    for (UI_Menu* menu : upgradeMenus) {
-        place = indexIn(*menu, currentButton);
-        if (place >= 0) {
-            owner = menu;
-            break;
-        }
-    }
-
-    for (UI_Menu* menu : upgradeMenus) menu->reset();
-    initWeaponUpgradeMenu(state);
-    initAbilityUpgradeMenu(state);
-    initPlayerUpgradeMenu(state);
-
-    // The rebuilt button is current but not highlighted until the next motion or step.
-    if (owner != nullptr) {
-        std::vector<UI_Button>& buttons = owner->getButtons();
-        currentButton = place < static_cast<int>(buttons.size()) ? &buttons[static_cast<std::size_t>(place)] : nullptr;
-    }
 }
 
 void releaseMenus() {

@@ -5,14 +5,6 @@
 #include "MenuScreens.h"
 #include "Resources.h"
 
-SDL_Color white{255, 255, 255, 255};
-TTF_Font* counter = nullptr;
-TTF_Font* small = nullptr;
-TTF_Font* verySmall = nullptr;
-TTF_Font* title = nullptr;
-SDL_Renderer* renderer = nullptr;
-Player* player = nullptr;
-
 namespace {
 
 void closeFont(TTF_Font*& font) {

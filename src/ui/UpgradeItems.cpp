@@ -4,9 +4,9 @@
 #include <string>
 
 #include "GlobalConstants.h"
-#include "MenuScreens.h"
+#include "Interface.h"
+#include "Menus.h"
 #include "Purchases.h"
-#include "UI.h"
 #include "UpgradeMenus.h"
 
 namespace {
@@ -100,7 +100,45 @@ void addPlayerLines(UI_Button& button, const State& state, int upgrade, int row)
     addLine(button, PLAYER_EFFECTS[upgrade], values[1], upgrade == 1 ? "" : "%");
 }
 
+void addSmallButton(UI_Menu* menu, State& state, int x, int y, const std::string& label, int above,
+                    ButtonAction action) {
+    menu->addButton(x, y, label, &white, small, above, -1, -1, -1, action, state, 1, 0, 0);
+}
+
+// Position of button within menu, or -1.
+int indexIn(UI_Menu& menu, const UI_Button* button) {
+    std::vector<UI_Button>& buttons = menu.getButtons();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (&buttons[i] == button) return static_cast<int>(i);
+    return -1;
+}
+
+// A purchase rebuilds the grids and brings their marks up to date.
+void refreshShop(State& state) {
+    resetMenus(state);
+    loadUpgradeMenu(state);
+}
+
 }  // namespace
+
+void genericUpgradeMenuLayout(State& state, UI_Menu* menu) {
+    menu->setup(renderer, &buttonSound);
+    const std::string refill = removeTrailingZeros(refillPrice(state));
+
+    addSmallButton(menu, state, scale(37), scale(100), "Max HP", -1, fullHealth);
+    addSmallButton(menu, state, scale(37), scale(140), "Max Shield", MAX_HP_BUTTON, fullShield);
+    for (int index : {MAX_HP_BUTTON, MAX_SHIELD_BUTTON}) {
+        if (UI_Button* button = index < static_cast<int>(menu->getButtons().size()) ? &menu->getButtons()[static_cast<std::size_t>(index)] : nullptr) {
+            button->setupHover(1);
+            button->addLine("Cost: ", refill, verySmall, white);
+        }
+    }
+    addSmallButton(menu, state, scale(37), scale(180), "Close Menu", MAX_SHIELD_BUTTON, closeUpgradeMenu);
+    // Tabs have no neighbours: the shoulder buttons or the pointer reach them.
+    addSmallButton(menu, state, scale(288), scale(12), "Weapons", -1, showWeaponUpgradeMenu);
+    addSmallButton(menu, state, scale(416), scale(12), "Abilities", -1, showAbilityUpgradeMenu);
+    addSmallButton(menu, state, scale(544), scale(12), "Player", -1, showPlayerUpgradeMenu);
+}
 
 void initWeaponUpgradeMenu(State& state) {
     UI_Menu& menu = weaponUpgradeMenu;
@@ -153,4 +191,62 @@ void initPlayerUpgradeMenu(State& state) {
         }
     }
     relinkCloseMenu(menu);
+}
+
+void resetMenus(State& state) {
+    UI_Menu* const upgradeMenus[] = {&weaponUpgradeMenu, &abilityUpgradeMenu, &playerUpgradeMenu};
+    // The current button is rebuilt like every other; keep its place, not its address.
+    UI_Menu* owner = nullptr;
+    int place = -1;
+    for (UI_Menu* menu : upgradeMenus) {
+        place = indexIn(*menu, currentButton);
+        if (place >= 0) {
+            owner = menu;
+            break;
+        }
+    }
+
+    for (UI_Menu* menu : upgradeMenus) menu->reset();
+    initWeaponUpgradeMenu(state);
+    initAbilityUpgradeMenu(state);
+    initPlayerUpgradeMenu(state);
+
+    // The rebuilt button is current but not highlighted until the next motion or step.
+    if (owner != nullptr) {
+        std::vector<UI_Button>& buttons = owner->getButtons();
+        currentButton = place < static_cast<int>(buttons.size()) ? &buttons[static_cast<std::size_t>(place)] : nullptr;
+    }
+}
+
+// The shop's one knot: a purchase rebuilds the grids above (resetMenus), and
+// the grids name these purchases as their buttons' actions. Both halves live in
+// this file, so that no include runs in a loop; the rules themselves are in
+// Purchases.
+
+void upgradeWeapon(State& state, int item, int row) {
+    if (buyWeaponLevel(state, player, item, row)) refreshShop(state);
+}
+
+void upgradeAbility(State& state, int item, int row) {
+    if (buyAbilityLevel(state, player, item, row)) refreshShop(state);
+}
+
+void upgradePlayer(State& state, int item, int row) {
+    if (buyPlayerLevel(state, player, item, row)) refreshShop(state);
+}
+
+void fullHealth(State& state, int, int) {
+    if (buyHealthRefill(state, player)) refreshShop(state);
+}
+
+void fullShield(State& state, int, int) {
+    if (buyShieldRefill(state, player)) refreshShop(state);
+}
+
+void selectWeapon(State& state, int item, int) {
+    if (toggleWeaponSlot(state, item)) loadUpgradeMenu(state);
+}
+
+void selectAbility(State& state, int item, int) {
+    if (chooseAbility(state, player, item)) loadUpgradeMenu(state);
 }

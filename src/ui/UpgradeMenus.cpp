@@ -3,11 +3,10 @@
 #include <string>
 
 #include "GlobalConstants.h"
-#include "MenuInput.h"
-#include "MenuScreens.h"
+#include "Interface.h"
+#include "Menus.h"
 #include "Player.h"
 #include "Purchases.h"
-#include "UI.h"
 
 Texture xpText;
 Texture lbText, rbText;
@@ -71,12 +70,6 @@ void renderEnemy(const Texture& picture, const Texture& count, int column, int r
     count.render(x + picture.getWidth() + scale(5), y + picture.getHeight() + scale(5) - countHeight);
 }
 
-void fill(const SDL_Rect& rect, Uint8 r, Uint8 g, Uint8 b) {
-    SDL_SetRenderDrawColor(renderer, r, g, b, 255);
-    // An empty bar shows nothing; the renderer would draw it as a line.
-    if (rect.w > 0 && rect.h > 0) SDL_RenderFillRect(renderer, &rect);
-}
-
 // Leaves every tab and lands on "Close Menu" of the chosen one.
 void showTab(State& state, UI_Menu& menu, Menu screen) {
     closeUpgradeMenu(state, 0, 0);
@@ -84,31 +77,7 @@ void showTab(State& state, UI_Menu& menu, Menu screen) {
     setCurrentButton(buttonAt(menu, CLOSE_MENU_BUTTON));
 }
 
-void addSmallButton(UI_Menu* menu, State& state, int x, int y, const std::string& label, int above,
-                    ButtonAction action) {
-    menu->addButton(x, y, label, &white, small, above, -1, -1, -1, action, state, 1, 0, 0);
-}
-
 }  // namespace
-
-void genericUpgradeMenuLayout(State& state, UI_Menu* menu) {
-    menu->setup(renderer, &buttonSound);
-    const std::string refill = removeTrailingZeros(refillPrice(state));
-
-    addSmallButton(menu, state, scale(37), scale(100), "Max HP", -1, fullHealth);
-    addSmallButton(menu, state, scale(37), scale(140), "Max Shield", MAX_HP_BUTTON, fullShield);
-    for (int index : {MAX_HP_BUTTON, MAX_SHIELD_BUTTON}) {
-        if (UI_Button* button = buttonAt(*menu, index)) {
-            button->setupHover(1);
-            button->addLine("Cost: ", refill, verySmall, white);
-        }
-    }
-    addSmallButton(menu, state, scale(37), scale(180), "Close Menu", MAX_SHIELD_BUTTON, closeUpgradeMenu);
-    // Tabs have no neighbours: the shoulder buttons or the pointer reach them.
-    addSmallButton(menu, state, scale(288), scale(12), "Weapons", -1, showWeaponUpgradeMenu);
-    addSmallButton(menu, state, scale(416), scale(12), "Abilities", -1, showAbilityUpgradeMenu);
-    addSmallButton(menu, state, scale(544), scale(12), "Player", -1, showPlayerUpgradeMenu);
-}
 
 void loadUpgradeMenuImages() {
     setupPicture(rbText, scale(40), scale(40), "upgrade-menu/rb.png");
@@ -196,10 +165,10 @@ void renderUpgradeMenu(State&) {
     const double shieldFraction = player != nullptr ? player->getShieldPercentage() : 0.0;
     upgradeHealth.w = scale(healthFraction * 102);
     upgradeShield.w = scale(shieldFraction * 102);
-    fill(upgradeHealthBack, 150, 150, 150);
-    fill(upgradeShieldBack, 150, 150, 150);
-    fill(upgradeHealth, 255, 0, 0);
-    fill(upgradeShield, 0, 0, 255);
+    fillBar(upgradeHealthBack, 150, 150, 150);
+    fillBar(upgradeShieldBack, 150, 150, 150);
+    fillBar(upgradeHealth, 255, 0, 0);
+    fillBar(upgradeShield, 0, 0, 255);
 }
 
 void closeUpgradeMenu(State& state, int, int) {

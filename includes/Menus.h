@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Menu.h"
+#include "Sound.h"
+#include "State.h"
+
+// The six menus of the game and what every screen shares about them: the
+// click sound, the current button and which menu is on screen. The menus are
+// built by initMenus (MenuScreens) and live for the whole process.
+
+extern UI_Menu mainMenu;
+extern UI_Menu levelSelect;
+extern UI_Menu pauseMenu;
+extern UI_Menu weaponUpgradeMenu;
+extern UI_Menu abilityUpgradeMenu;
+extern UI_Menu playerUpgradeMenu;
+
+// The one click sound of every button.
+extern Sound buttonSound;
+
+// The button that controller commands move from and a press clicks; null for none.
+extern UI_Button* currentButton;
+
+// Makes button (or null) the current one. The previous current button loses its
+// highlight first, so at most one button of the game shows highlighted.
+void setCurrentButton(UI_Button* button);
+
+// The menu that state.menu puts on screen, or null for none.
+UI_Menu* getCurrentMenu(State& state);
+
+// True for the three tabs of the upgrade shop.
+bool isUpgradeMenu(Menu menu);

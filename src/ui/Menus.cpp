@@ -1,0 +1,43 @@
+#include "Menus.h"
+
+UI_Menu mainMenu(4);
+UI_Menu levelSelect(3);
+UI_Menu pauseMenu(3);
+UI_Menu weaponUpgradeMenu(36);
+UI_Menu abilityUpgradeMenu(36);
+UI_Menu playerUpgradeMenu(36);
+
+Sound buttonSound;
+
+UI_Button* currentButton = nullptr;
+
+void setCurrentButton(UI_Button* button) {
+    if (currentButton != nullptr && currentButton != button) currentButton->deselect();
+    currentButton = button;
+    if (currentButton != nullptr) currentButton->select();
+}
+
+UI_Menu* getCurrentMenu(State& state) {
+    switch (state.menu) {
+    case Menu::head:
+        return &mainMenu;
+    case Menu::level:
+        return &levelSelect;
+    case Menu::pause:
+        return &pauseMenu;
+    case Menu::weaponUpgrade:
+        return &weaponUpgradeMenu;
+    case Menu::abilityUpgrade:
+        return &abilityUpgradeMenu;
+    case Menu::playerUpgrade:
+        return &playerUpgradeMenu;
+    case Menu::settings:
+    case Menu::notInMenu:
+        break;
+    }
+    return nullptr;
+}
+
+bool isUpgradeMenu(Menu menu) {
+    return menu == Menu::weaponUpgrade || menu == Menu::abilityUpgrade || menu == Menu::playerUpgrade;
+}
