@@ -25,5 +25,3 @@ void runEnemyPass(RunObjects& run, World& world, float dt, FrameOutcome& outcome
 // and the end of the wave.
 void settleFrame(RunObjects& run, World& world, const FrameOutcome& outcome);
 
-// The kills the current ability needs to recharge at its bought level.
-int killsToRecharge(const State& state, Ability ability);

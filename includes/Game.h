@@ -69,3 +69,10 @@ const Uint16 RUMBLE_LIGHT = 0x7FFF;
 
 // Vibrates both motors of the open controller; without one, nothing happens.
 void vibrate(Uint16 strength, Uint32 milliseconds);
+
+// The open controller's axis and button; 0 and false without a controller.
+Sint16 controllerAxis(SDL_GameControllerAxis which);
+bool controllerButtonDown(SDL_GameControllerButton which);
+// Which way an axis is pushed past the dead zone: -1, 0 or 1. The zone's
+// bounds count as inside it.
+int stickDirection(Sint16 value);

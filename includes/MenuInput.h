@@ -32,3 +32,8 @@ void pointerPress(State& state, int x, int y);
 // first button), Enter and Space click the selected button. Returns true when
 // the key was one of these.
 bool menuKey(State& state, SDL_Keycode key);
+
+// One menu step per push of the left stick, vertical before horizontal (the
+// horizontal axis only where the menu reads it); the stick must come back
+// inside the dead zone before the next step.
+void menuStickStep(State& state, bool readsHorizontal);

@@ -114,3 +114,6 @@ private:
     bool c4Placed = false;
     Sound damageSound;
 };
+
+// The kills an ability needs to recharge at its bought level; 0 for none.
+int killsToRecharge(const State& state, Ability ability);

@@ -29,10 +29,6 @@ bool chooseAbility(State& state, Player* hero, int item);
 // Every purchase raises every later price by 5.
 void purchaseUpgrade(State& state);
 
-// The bought level of a weapon: 1 rifle, 2 shotgun, 3 knife, 4 laser pistol,
-// anything else the revolver.
-int& weaponLevel(State& state, int weapon);
-
 // The price of a refill at the current factor.
 int refillPrice(const State& state);
 

@@ -110,3 +110,21 @@ struct State : StateFields {
     State(const State& other);
     State& operator=(const State& other);
 };
+
+// Reading the upgrade tables and the bought levels: the one home of "level L
+// reads row L - 1".
+
+// The number of rows of every upgrade table: one per level.
+constexpr int UPGRADE_LEVELS = 5;
+// The row a bought level reads: level L reads row L - 1, and an item not
+// bought yet (level 0) reads the first row.
+int upgradeRow(int boughtLevel);
+// Column `column` of the row a bought player upgrade (by PlayerUpgrades)
+// reads, or `unbought` while its level is 0.
+double playerUpgradeValue(const State& state, int upgrade, int column, double unbought);
+// Column `column` of the row an ability (by Ability) reads at its bought level.
+int abilityValue(const State& state, int ability, int column);
+// The bought level of a weapon (by Weapon_Type): 1 rifle, 2 shotgun, 3 knife,
+// 4 laser pistol, anything else the revolver.
+int& weaponLevel(State& state, int weapon);
+int weaponLevel(const State& state, int weapon);

@@ -9,13 +9,7 @@
 
 namespace {
 
-// Row of the table for a bought level; level 0 reads the first row.
-int tableRow(int boughtLevel) { return boughtLevel > 0 ? boughtLevel - 1 : 0; }
-
-int dodgeChance(const State& state) {
-    const int level = state.playerLevels[dodge];
-    return level > 0 ? static_cast<int>(state.playerProperties[dodge][level - 1][1]) : 0;
-}
+int dodgeChance(const State& state) { return static_cast<int>(playerUpgradeValue(state, dodge, 1, 0)); }
 
 // The knife hurts a robot once per contact with its reach. True when it struck.
 bool knifeStrike(Player& player, Enemy& enemy) {
@@ -90,7 +84,7 @@ bool c4Blast(Player& player, Entity& body) {
     const double dx = charge.x - body.getRect().x;
     const double dy = charge.y - body.getRect().y;
     if (std::sqrt(dx * dx + dy * dy) >= C4_BLAST_RADIUS) return false;
-    body.damage(state.abilityProperties[c4][tableRow(state.abilityLevels[c4])][2]);
+    body.damage(abilityValue(state, c4, 2));
     return true;
 }
 
@@ -112,11 +106,6 @@ void robotDied(RunObjects& run, World& world, Enemy& enemy, bool abilityDamage, 
 }
 
 }  // namespace
-
-int killsToRecharge(const State& state, Ability ability) {
-    if (ability == none) return 0;
-    return state.abilityProperties[ability][tableRow(state.abilityLevels[ability])][1];
-}
 
 void runEnemyPass(RunObjects& run, World& world, float dt, FrameOutcome& outcome) {
     SDL_SetRenderDrawColor(gameRenderer, 255, 0, 0, 255);

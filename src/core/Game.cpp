@@ -206,3 +206,16 @@ void close() {
 void vibrate(Uint16 strength, Uint32 milliseconds) {
     if (controller != nullptr) SDL_GameControllerRumble(controller, strength, strength, milliseconds);
 }
+
+Sint16 controllerAxis(SDL_GameControllerAxis which) {
+    return controller != nullptr ? SDL_GameControllerGetAxis(controller, which) : 0;
+}
+
+bool controllerButtonDown(SDL_GameControllerButton which) {
+    return controller != nullptr && SDL_GameControllerGetButton(controller, which) == 1;
+}
+
+int stickDirection(Sint16 value) {
+    if (value > JOYSTICK_DEAD_ZONE) return 1;
+    return value < -JOYSTICK_DEAD_ZONE ? -1 : 0;
+}

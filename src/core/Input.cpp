@@ -5,15 +5,7 @@
 
 namespace {
 
-bool axisPushed(Sint16 value) { return value > JOYSTICK_DEAD_ZONE || value < -JOYSTICK_DEAD_ZONE; }
-
-Sint16 axis(SDL_GameControllerAxis which) {
-    return controller != nullptr ? SDL_GameControllerGetAxis(controller, which) : 0;
-}
-
-bool button(SDL_GameControllerButton which) {
-    return controller != nullptr && SDL_GameControllerGetButton(controller, which) == 1;
-}
+bool triggerPulled() { return stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT)) != 0; }
 
 bool shoot(State& state, RunObjects& run, World& world) {
     const SDL_Rect& body = run.eZorbi.getRect();
@@ -105,7 +97,7 @@ void axisMoved(State& state, RunObjects& run, World& world) {
     Player& player = run.player;
     const bool aiming = state.teleportSelection;
 
-    if (axisPushed(axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT))) {
+    if (triggerPulled()) {
         if (world.shootingReset && !aiming && !state.c4Placed) {
             vibrate(RUMBLE_STRONG, shoot(state, run, world) ? 150 : 75);
             world.shootingReset = false;
@@ -114,43 +106,35 @@ void axisMoved(State& state, RunObjects& run, World& world) {
         world.shootingReset = true;
     }
 
-    const Sint16 rightX = axis(SDL_CONTROLLER_AXIS_RIGHTX);
-    if (rightX > JOYSTICK_DEAD_ZONE) {
-        if (aiming) state.tcVx = 1; else player.setDirection(true);
-    } else if (rightX < -JOYSTICK_DEAD_ZONE) {
-        if (aiming) state.tcVx = -1; else player.setDirection(false);
-    } else {
+    // While aiming the right stick steers the cursor; otherwise it turns the hero.
+    const int rightX = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTX));
+    if (rightX == 0) {
         state.tcVx = 0;
+    } else if (aiming) {
+        state.tcVx = rightX;
+    } else {
+        player.setDirection(rightX > 0);
     }
 
-    const Sint16 rightY = axis(SDL_CONTROLLER_AXIS_RIGHTY);
-    if (rightY > JOYSTICK_DEAD_ZONE) {
-        if (aiming) state.tcVy = 1;
-    } else if (rightY < -JOYSTICK_DEAD_ZONE) {
-        if (aiming) state.tcVy = -1;
-    } else {
+    const int rightY = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTY));
+    if (rightY == 0) {
         state.tcVy = 0;
+    } else if (aiming) {
+        state.tcVy = rightY;
     }
 
-    const Sint16 leftX = axis(SDL_CONTROLLER_AXIS_LEFTX);
-    if (leftX > JOYSTICK_DEAD_ZONE) {
-        player.setXNormalV(1);
-    } else if (leftX < -JOYSTICK_DEAD_ZONE) {
-        player.setXNormalV(-1);
-    } else {
-        player.setXNormalV(0);
-    }
+    player.setXNormalV(stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTX)));
 }
 
 void buttonPressed(State& state, RunObjects& run) {
     Player& player = run.player;
-    if (button(SDL_CONTROLLER_BUTTON_Y)) {
+    if (controllerButtonDown(SDL_CONTROLLER_BUTTON_Y)) {
         player.changeWeapon();
-    } else if (button(SDL_CONTROLLER_BUTTON_B)) {
+    } else if (controllerButtonDown(SDL_CONTROLLER_BUTTON_B)) {
         player.useAbility(state);
-    } else if (button(SDL_CONTROLLER_BUTTON_START)) {
+    } else if (controllerButtonDown(SDL_CONTROLLER_BUTTON_START)) {
         state.menu = Menu::pause;
-    } else if (button(SDL_CONTROLLER_BUTTON_X)) {
+    } else if (controllerButtonDown(SDL_CONTROLLER_BUTTON_X)) {
         if (Weapon* weapon = player.getWeapon()) weapon->forceReload();
     }
 }
@@ -161,12 +145,11 @@ void takeHeldInput(State& state, RunObjects& run, World& world, const Uint8* key
     auto held = [keys](SDL_Keycode key) { return keys != nullptr && keys[SDL_GetScancodeFromKey(key)] != 0; };
     // As the key-up rule has it: with both held, left wins.
     auto towards = [](bool negative, bool positive) { return !negative && !positive ? 0 : (negative ? -1 : 1); };
-    auto stick = [](Sint16 value) { return value > JOYSTICK_DEAD_ZONE ? 1 : (value < -JOYSTICK_DEAD_ZONE ? -1 : 0); };
 
     world.leftMovement = held(SDLK_a);
     world.rightMovement = held(SDLK_d);
     int drive = towards(world.leftMovement, world.rightMovement);
-    if (drive == 0) drive = stick(axis(SDL_CONTROLLER_AXIS_LEFTX));
+    if (drive == 0) drive = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTX));
     run.player.setXNormalV(drive);
 
     state.tcMovingLeft = held(SDLK_j);
@@ -176,12 +159,12 @@ void takeHeldInput(State& state, RunObjects& run, World& world, const Uint8* key
     state.tcVx = towards(state.tcMovingLeft, state.tcMovingRight);
     state.tcVy = towards(state.tcMovingUp, state.tcMovingDown);
     if (state.teleportSelection) {
-        if (state.tcVx == 0) state.tcVx = stick(axis(SDL_CONTROLLER_AXIS_RIGHTX));
-        if (state.tcVy == 0) state.tcVy = stick(axis(SDL_CONTROLLER_AXIS_RIGHTY));
+        if (state.tcVx == 0) state.tcVx = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTX));
+        if (state.tcVy == 0) state.tcVy = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTY));
     }
 
     // A fire key or trigger let go meanwhile fires again at its next press.
-    if (!held(SDLK_SPACE) && !axisPushed(axis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT))) world.shootingReset = true;
+    if (!held(SDLK_SPACE) && !triggerPulled()) world.shootingReset = true;
 }
 
 bool handleCommonEvent(State& state, const SDL_Event& event) {

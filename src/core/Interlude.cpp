@@ -6,35 +6,9 @@
 #include "MenuInput.h"
 #include "MenuScreens.h"
 #include "UpgradeMenus.h"
+#include "Waves.h"
 
 namespace {
-
-Sint16 axis(SDL_GameControllerAxis which) {
-    return controller != nullptr ? SDL_GameControllerGetAxis(controller, which) : 0;
-}
-
-// One step per push of the left stick, vertical before horizontal; the stick
-// must come back inside the dead zone on both axes before the next step.
-void stickMoved(State& state) {
-    const Sint16 vertical = axis(SDL_CONTROLLER_AXIS_LEFTY);
-    const Sint16 horizontal = axis(SDL_CONTROLLER_AXIS_LEFTX);
-    MENU_CONTROL step = MENU_CONTROL::down;
-    if (vertical > JOYSTICK_DEAD_ZONE) {
-        step = MENU_CONTROL::down;
-    } else if (vertical < -JOYSTICK_DEAD_ZONE) {
-        step = MENU_CONTROL::up;
-    } else if (horizontal > JOYSTICK_DEAD_ZONE) {
-        step = MENU_CONTROL::right;
-    } else if (horizontal < -JOYSTICK_DEAD_ZONE) {
-        step = MENU_CONTROL::left;
-    } else {
-        state.controllerStickReset = true;
-        return;
-    }
-    if (!state.controllerStickReset) return;
-    state.controllerStickReset = false;
-    controllerEvent(state, step);
-}
 
 void buttonPressed(State& state, Uint8 button) {
     switch (button) {
@@ -79,7 +53,7 @@ void shopKey(State& state, SDL_Keycode key) {
 }  // namespace
 
 bool interludeRunning(const State& state, int waveNumber) {
-    return (waveNumber - 1) % 5 == 0 && isUpgradeMenu(state.menu) && !state.quit && waveNumber != 1;
+    return startsWaveSet(waveNumber) && isUpgradeMenu(state.menu) && !state.quit && waveNumber != 1;
 }
 
 void handleInterludeEvent(State& state, const SDL_Event& event) {
@@ -96,7 +70,7 @@ void handleInterludeEvent(State& state, const SDL_Event& event) {
         mouseMove(state, event.motion.x, event.motion.y);
         break;
     case SDL_CONTROLLERAXISMOTION:
-        stickMoved(state);
+        menuStickStep(state, true);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         buttonPressed(state, event.cbutton.button);

@@ -7,29 +7,6 @@
 
 namespace {
 
-bool buttonDown(SDL_GameControllerButton which) {
-    return controller != nullptr && SDL_GameControllerGetButton(controller, which) == 1;
-}
-
-// One menu step per push of the left stick: it must come back inside the dead
-// zone (its bounds included) before the next step. The horizontal axis is not read.
-void stickStep(State& state) {
-    const Sint16 vertical =
-        controller != nullptr ? SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY) : 0;
-    MENU_CONTROL step = MENU_CONTROL::down;
-    if (vertical > JOYSTICK_DEAD_ZONE) {
-        step = MENU_CONTROL::down;
-    } else if (vertical < -JOYSTICK_DEAD_ZONE) {
-        step = MENU_CONTROL::up;
-    } else {
-        state.controllerStickReset = true;
-        return;
-    }
-    if (!state.controllerStickReset) return;
-    state.controllerStickReset = false;
-    controllerEvent(state, step);
-}
-
 void escapePressed(State& state, bool paused) {
     if (paused) {
         state.menu = Menu::notInMenu;
@@ -47,7 +24,7 @@ void escapePressed(State& state, bool paused) {
 void controllerButtonPressed(State& state, Uint8 pressed, bool paused) {
     if (pressed == SDL_CONTROLLER_BUTTON_A) {
         controllerEvent(state, MENU_CONTROL::select);
-    } else if (pressed == SDL_CONTROLLER_BUTTON_B && !buttonDown(SDL_CONTROLLER_BUTTON_A)) {
+    } else if (pressed == SDL_CONTROLLER_BUTTON_B && !controllerButtonDown(SDL_CONTROLLER_BUTTON_A)) {
         if (paused) {
             state.menu = Menu::notInMenu;
         } else {
@@ -81,7 +58,8 @@ void handleScreenEvent(State& state, const SDL_Event& event, bool paused) {
         pointerPress(state, event.button.x, event.button.y);
         break;
     case SDL_CONTROLLERAXISMOTION:
-        stickStep(state);
+        // The main menus step up and down only.
+        menuStickStep(state, false);
         break;
     default:
         handleCommonEvent(state, event);

@@ -41,9 +41,7 @@ void Player::updateWheelRect() {
 }
 
 int Player::move(float dt, const std::list<Platform*>& platforms, State& state) {
-    const int speedLevel = state.playerLevels[speed];
-    const int speedIncrease =
-        speedLevel > 0 ? static_cast<int>(state.playerProperties[speed][speedLevel - 1][1] * defaultXSpeed / 100) : 0;
+    const int speedIncrease = static_cast<int>(playerUpgradeValue(state, speed, 1, 0) * defaultXSpeed / 100);
     playerEntity->setXVelocity(static_cast<float>((defaultXSpeed + speedIncrease) * xNormalVelocity));
     if (c4Placed) c4Entity.move(dt, platforms, nullptr, nullptr);
 
@@ -90,9 +88,7 @@ void Player::render() const {
 }
 
 bool Player::damage(State& state) {
-    const int armorLevel = state.playerLevels[armor];
-    const double hit =
-        armorLevel == 0 ? BASE_HIT : BASE_HIT - BASE_HIT * state.playerProperties[armor][armorLevel - 1][1] / 100;
+    const double hit = BASE_HIT - BASE_HIT * playerUpgradeValue(state, armor, 1, 0) / 100;
     shield -= hit;
     if (shield <= 0) {
         // What the shield could not absorb comes off health.
@@ -111,9 +107,7 @@ bool Player::damage(State& state) {
 
 void Player::killEnemy(State& state) {
     combo += 1;
-    const int shieldLevel = state.playerLevels[PlayerUpgrades::shield];
-    const double multiplier =
-        shieldLevel > 0 ? state.playerProperties[PlayerUpgrades::shield][shieldLevel - 1][1] : 1.0;
+    const double multiplier = playerUpgradeValue(state, PlayerUpgrades::shield, 1, 1.0);
     shield += combo * multiplier;
     if (shield >= maxShield) shield = maxShield;
 }
@@ -144,9 +138,7 @@ void Player::reset(State& state) {
 
 int Player::charge(State& state) {
     if (currentAbility == none) return charged ? 75 : 0;
-    const int abilityLevel = state.abilityLevels[currentAbility];
-    const int row = abilityLevel > 0 ? abilityLevel - 1 : 0;
-    const int needed = state.abilityProperties[currentAbility][row][1];
+    const int needed = killsToRecharge(state, currentAbility);
     if (state.abilitiesKills >= needed) {
         state.abilitiesKills = 0;
         charged = true;
@@ -182,4 +174,9 @@ void Player::useAbility(State& state) {
             break;
     }
     charged = false;
+}
+
+int killsToRecharge(const State& state, Ability ability) {
+    if (ability == none) return 0;
+    return abilityValue(state, ability, 1);
 }

@@ -39,21 +39,6 @@ bool buyRow(State& state, Player* hero, int& level, int row, double price) {
 
 }  // namespace
 
-int& weaponLevel(State& state, int weapon) {
-    switch (weapon) {
-    case 1:
-        return state.currentRifleLevel;
-    case 2:
-        return state.currentShotgunLevel;
-    case 3:
-        return state.currentKnifeLevel;
-    case 4:
-        return state.currentLaserPistolLevel;
-    default:
-        return state.currentRevolverLevel;
-    }
-}
-
 int refillPrice(const State& state) { return REFILL_BASE_PRICE + state.upgradeIncreaseFactor; }
 
 void purchaseUpgrade(State& state) { state.upgradeIncreaseFactor += 5; }

@@ -165,16 +165,7 @@ bool Weapon::shoot(std::list<Entity>* eBullets, std::list<Bullet>* bullets, cons
 }
 
 void Weapon::upgrade(const State& state) {
-    int level = 0;
-    switch (type) {
-        case rifle: level = state.currentRifleLevel; break;
-        case shotgun: level = state.currentShotgunLevel; break;
-        case knife: level = state.currentKnifeLevel; break;
-        case laserPistol: level = state.currentLaserPistolLevel; break;
-        default: level = state.currentRevolverLevel; break;
-    }
-    // Level L reads row L - 1; a weapon not yet bought reads the first row.
-    const int row = std::clamp(level - 1, 0, 4);
+    const int row = upgradeRow(weaponLevel(state, type));
     const int kind = (type >= revolver && type <= laserPistol) ? type : revolver;
     const double* c = state.weaponProperties[kind][row];
 

@@ -111,3 +111,20 @@ void controllerEvent(State& state, MENU_CONTROL control) {
         break;
     }
 }
+
+void menuStickStep(State& state, bool readsHorizontal) {
+    const int vertical = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTY));
+    const int horizontal = readsHorizontal ? stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTX)) : 0;
+    MENU_CONTROL step = MENU_CONTROL::down;
+    if (vertical != 0) {
+        step = vertical > 0 ? MENU_CONTROL::down : MENU_CONTROL::up;
+    } else if (horizontal != 0) {
+        step = horizontal > 0 ? MENU_CONTROL::right : MENU_CONTROL::left;
+    } else {
+        state.controllerStickReset = true;
+        return;
+    }
+    if (!state.controllerStickReset) return;
+    state.controllerStickReset = false;
+    controllerEvent(state, step);
+}
