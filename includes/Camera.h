@@ -19,7 +19,7 @@ bool cameraShouldMove(const State& state, const SDL_Rect& heroRect);
 
 // Scrolls the view toward the hero by moving every level object vertically and
 // adding the shift to state.camY. The hero is reached through zorbiPointer.
-void moveCamera(std::list<Entity*>& allCharacterEntities, std::list<Platform*>& platforms,
+void moveCamera(State& game, std::list<Entity*>& allCharacterEntities, std::list<Platform*>& platforms,
                 std::vector<Spawn*>& allSpawns, float dt);
 
 // Draws every platform, outlined in blue in developer mode.

@@ -19,9 +19,9 @@ const float BOUNCE_SPEED = -1800.0f;
 // The enemy pass: places, moves and draws every robot of the current wave, and
 // applies the knife, contact (stomp and dodge), bullet hits, the C4 blast,
 // deaths with their explosions and kill rewards.
-void runEnemyPass(RunObjects& run, World& world, float dt, FrameOutcome& outcome);
+void runEnemyPass(State& game, RunObjects& run, World& world, float dt, FrameOutcome& outcome);
 
 // After the pass: the hero's hurt (vibration, combo lost, back to his spawn)
 // and the end of the wave.
-void settleFrame(RunObjects& run, World& world, const FrameOutcome& outcome);
+void settleFrame(State& game, RunObjects& run, World& world, const FrameOutcome& outcome);
 

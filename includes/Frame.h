@@ -16,8 +16,8 @@ void updateExplosions(std::list<Explosion>& explosions);
 
 // Draws the level as it stands, moving nothing: spawn points, bullets, the
 // wave's robots and the platforms (the world behind the upgrade menus).
-void renderWorldStill(RunObjects& run, World& world);
+void renderWorldStill(const State& game, RunObjects& run, World& world);
 
 // One playing frame: advances the world by dt and draws it, in the game's draw
 // order. `now` is the tick count (ms) of this frame. Does not present.
-void runFrame(RunObjects& run, World& world, float dt, Uint32 now);
+void runFrame(State& game, RunObjects& run, World& world, float dt, Uint32 now);

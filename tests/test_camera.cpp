@@ -65,7 +65,7 @@ TEST_F(CameraTest, StepMovesEveryLevelObjectTowardTheHero) {
     const int platformY = world->platforms.front()->getPlatformRect().y;
     const int spawnY = world->enemySpawns.front().getY();
     ASSERT_TRUE(cameraShouldMove(state, hero()));
-    moveCamera(world->allCharacterEntities, world->platforms, world->allSpawns, 0.016f);
+    moveCamera(state, world->allCharacterEntities, world->platforms, world->allSpawns, 0.016f);
     // (292 - 400) * 3 = -324; times 0.016 = -5.18, truncated to -5.
     EXPECT_EQ(state.camY, -5);
     EXPECT_EQ(hero().y, 395);
@@ -79,14 +79,14 @@ TEST_F(CameraTest, ViewStopsAtTheTopAndAtTheBottomOfTheLevel) {
     // Above the window at the top of the level: no step, and a forced one is clamped to nothing.
     hero().y = -10;
     EXPECT_FALSE(cameraShouldMove(state, hero()));
-    moveCamera(world->allCharacterEntities, world->platforms, world->allSpawns, 0.5f);
+    moveCamera(state, world->allCharacterEntities, world->platforms, world->allSpawns, 0.5f);
     EXPECT_EQ(state.camY, 0);
     EXPECT_EQ(hero().y, -10);
 
     // Near the floor: a big step stops with the last row at the bottom of the window.
     state.camY = -2870;
     hero().y = 700;
-    moveCamera(world->allCharacterEntities, world->platforms, world->allSpawns, 1.0f);
+    moveCamera(state, world->allCharacterEntities, world->platforms, world->allSpawns, 1.0f);
     EXPECT_EQ(state.camY, -2880);
     EXPECT_EQ(hero().y, 690);
     EXPECT_FALSE(cameraShouldMove(state, hero()));
@@ -94,7 +94,7 @@ TEST_F(CameraTest, ViewStopsAtTheTopAndAtTheBottomOfTheLevel) {
     // Above the window while scrolled down: the view climbs back.
     hero().y = -50;
     EXPECT_TRUE(cameraShouldMove(state, hero()));
-    moveCamera(world->allCharacterEntities, world->platforms, world->allSpawns, 0.1f);
+    moveCamera(state, world->allCharacterEntities, world->platforms, world->allSpawns, 0.1f);
     EXPECT_EQ(state.camY, -2880 + 102);  // (292 + 50) * 3 * 0.1 = 102.6
 }
 
@@ -111,7 +111,7 @@ TEST_F(CameraTest, FrameLetsTheHeroFallAndTheViewFollow) {
     hero().x = 720;  // over empty air
     run->player.updateWheelRect();
     Uint32 now = 2000;
-    for (int frame = 0; frame < 60; ++frame) runFrame(*run, *world, 1.0f / 60.0f, now += 16);
+    for (int frame = 0; frame < 60; ++frame) runFrame(state, *run, *world, 1.0f / 60.0f, now += 16);
     EXPECT_TRUE(world->waveStarted);
     EXPECT_LT(state.camY, 0);
     EXPECT_GE(hero().y, 292 - 150);  // kept in view while falling
@@ -124,11 +124,11 @@ TEST_F(CameraTest, HeroHoldsStillInTheFirstSecondOfAWave) {
     hero().x = 720;
     run->player.updateWheelRect();
     const int y = hero().y;
-    runFrame(*run, *world, 0.1f, 5500);
+    runFrame(state, *run, *world, 0.1f, 5500);
     EXPECT_FALSE(world->waveStarted);
     EXPECT_EQ(hero().y, y);
-    runFrame(*run, *world, 0.1f, 6001);
-    runFrame(*run, *world, 0.1f, 6101);
+    runFrame(state, *run, *world, 0.1f, 6001);
+    runFrame(state, *run, *world, 0.1f, 6101);
     EXPECT_TRUE(world->waveStarted);
     EXPECT_GT(hero().y, y);
 }
@@ -142,7 +142,7 @@ TEST_F(CameraTest, PlatformsAreDrawnOverBodies) {
     // Frame without the hero, then with his body sunk into the platform.
     run->eZorbi.despawn();
     world->waveStarted = false;
-    runFrame(*run, *world, 0.0f, 1);
+    runFrame(state, *run, *world, 0.0f, 1);
     std::vector<Uint32> without;
     for (int x = tile.x; x < tile.x + tile.w; x += 4) {
         const SDL_Color c = canvas.pixel(x, tile.y + 12);
@@ -150,7 +150,7 @@ TEST_F(CameraTest, PlatformsAreDrawnOverBodies) {
     }
     run->eZorbi.forceSpawn();
     hero().y = tile.y - 40;  // body overlaps the whole platform height across its width
-    runFrame(*run, *world, 0.0f, 1);
+    runFrame(state, *run, *world, 0.0f, 1);
     std::vector<Uint32> with;
     for (int x = tile.x; x < tile.x + tile.w; x += 4) {
         const SDL_Color c = canvas.pixel(x, tile.y + 12);

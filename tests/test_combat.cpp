@@ -68,7 +68,7 @@ protected:
         return *world->waveSetEnemies[0].back();
     }
     SDL_Rect& hero() { return run->eZorbi.getRect(); }
-    void frame(float dt = 0.016f) { runFrame(*run, *world, dt, now += 16); }
+    void frame(float dt = 0.016f) { runFrame(state, *run, *world, dt, now += 16); }
     void putHeroAt(int x) {
         hero().x = x;
         hero().y = FLOOR_TOP - hero().h;
@@ -317,7 +317,7 @@ TEST_F(CombatTest, TeleportLandsAtTheCursorAfterTwoSeconds) {
     now += 1;
     state.tcVx = 0;
     state.tcVy = 0;
-    runFrame(*run, *world, 0, now);
+    runFrame(state, *run, *world, 0, now);
     EXPECT_FALSE(state.teleportSelection);
     EXPECT_FALSE(pauseEnemy);
     EXPECT_EQ(run->eZorbi.getRect().x, state.teleportCursorX);

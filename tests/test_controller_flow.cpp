@@ -147,7 +147,7 @@ protected:
         playAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, TRIGGER_RELEASED);
     }
     void frame(float dt = DT) {
-        runFrame(*run, *world, dt, now);
+        runFrame(state, *run, *world, dt, now);
         now += 17;
     }
     template <typename Done>

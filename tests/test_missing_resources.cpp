@@ -249,7 +249,7 @@ void playFrames(RunObjects& run, World& world, SDL_Renderer* renderer, SessionOu
 
         const std::size_t explosionsBefore = run.explosions.size();
         handlePlayEvents(state, run, world);
-        runFrame(run, world, 1 / 60.f, ticks);
+        runFrame(state, run, world, 1 / 60.f, ticks);
         SDL_RenderPresent(renderer);
         result.kills += static_cast<int>(run.explosions.size() > explosionsBefore);
 

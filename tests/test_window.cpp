@@ -268,13 +268,13 @@ TEST(C4Blast, TheDetonationPlaysTheMediumExplosionOnce) {
         Mix_HaltChannel(-1);
         world.waveStarted = true;
         world.inWave = true;
-        runFrame(*run, world, 1 / 60.f, 1000);
+        runFrame(state, *run, world, 1 / 60.f, 1000);
         EXPECT_EQ(Mix_Playing(-1), 0);
         state.c4Exploded = true;
-        runFrame(*run, world, 1 / 60.f, 1016);
+        runFrame(state, *run, world, 1 / 60.f, 1016);
         EXPECT_EQ(Mix_Playing(-1), 1);
         EXPECT_FALSE(state.c4Exploded);
-        runFrame(*run, world, 1 / 60.f, 1032);
+        runFrame(state, *run, world, 1 / 60.f, 1032);
         EXPECT_EQ(Mix_Playing(-1), 1);  // still the one blast
         Mix_HaltChannel(-1);
     }

@@ -9,25 +9,25 @@ namespace {
 const int CAMERA_TARGET_Y = scale(195);
 }
 
-int cameraFloor(const State& state) { return WINDOW_HEIGHT - scale(state.levelHeight); }
+int cameraFloor(const State& game) { return WINDOW_HEIGHT - scale(game.levelHeight); }
 
-bool cameraShouldMove(const State& state, const SDL_Rect& heroRect) {
-    return (heroRect.y >= CAMERA_TARGET_Y && state.camY > cameraFloor(state)) || (heroRect.y < 0 && state.camY < 0);
+bool cameraShouldMove(const State& game, const SDL_Rect& heroRect) {
+    return (heroRect.y >= CAMERA_TARGET_Y && game.camY > cameraFloor(game)) || (heroRect.y < 0 && game.camY < 0);
 }
 
-void moveCamera(std::list<Entity*>& allCharacterEntities, std::list<Platform*>& platforms,
+void moveCamera(State& game, std::list<Entity*>& allCharacterEntities, std::list<Platform*>& platforms,
                 std::vector<Spawn*>& allSpawns, float dt) {
     Player& hero = *zorbiPointer;
     const int heroY = hero.getEntity()->getRect().y;
     int vector = static_cast<int>(static_cast<float>((CAMERA_TARGET_Y - heroY) * scale(2)) * dt);
 
-    const int floor = cameraFloor(state);
-    if (state.camY + vector > 0) {
-        vector = -state.camY;
-    } else if (state.camY + vector < floor) {
-        vector = floor - state.camY;
+    const int floor = cameraFloor(game);
+    if (game.camY + vector > 0) {
+        vector = -game.camY;
+    } else if (game.camY + vector < floor) {
+        vector = floor - game.camY;
     }
-    state.camY += vector;
+    game.camY += vector;
 
     Entity* charge = hero.getC4Entity();
     charge->setPosition(charge->getRect().x, charge->getRect().y + vector);

@@ -9,7 +9,7 @@
 
 namespace {
 
-int dodgeChance(const State& state) { return static_cast<int>(playerUpgradeValue(state, dodge, 1, 0)); }
+int dodgeChance(const State& game) { return static_cast<int>(playerUpgradeValue(game, dodge, 1, 0)); }
 
 // The knife hurts a robot once per contact with its reach. True when it struck.
 bool knifeStrike(Player& player, Enemy& enemy) {
@@ -28,7 +28,7 @@ bool knifeStrike(Player& player, Enemy& enemy) {
 
 // A robot touching the hero: a charged bounce stomps it from above, otherwise
 // the hero takes a hit unless he dodges. True when the robot was stomped.
-bool contact(RunObjects& run, World& world, Enemy& enemy, FrameOutcome& outcome) {
+bool contact(State& game, RunObjects& run, World& world, Enemy& enemy, FrameOutcome& outcome) {
     Player& player = run.player;
     Entity& body = *enemy.getEntity();
     if (!Entity::isColliding(body.getRect(), player.getHitRect())) return false;
@@ -44,8 +44,8 @@ bool contact(RunObjects& run, World& world, Enemy& enemy, FrameOutcome& outcome)
     if (player.isInvincible()) return false;
 
     const int randomNumber = std::rand() % 100;
-    if (randomNumber >= dodgeChance(state)) {
-        if (player.damage(state)) {
+    if (randomNumber >= dodgeChance(game)) {
+        if (player.damage(game)) {
             outcome.playerAlive = false;
             world.waveNumber = 0;
             player.zeroCombo();
@@ -58,10 +58,10 @@ bool contact(RunObjects& run, World& world, Enemy& enemy, FrameOutcome& outcome)
 
 // The first bullet whose path this frame crossed the robot hits it with the
 // damage it carries. At most one bullet hits a robot per frame.
-void bulletHits(RunObjects& run, World& world, Entity& body) {
+void bulletHits(const State& game, RunObjects& run, World& world, Entity& body) {
     for (auto it = world.bullets.begin(); it != world.bullets.end(); ++it) {
         const SDL_Rect trail = it->getTrailingRect();
-        if (state.developerMode) {
+        if (game.developerMode) {
             SDL_SetRenderDrawColor(gameRenderer, 0, 0, 255, 255);
             SDL_RenderFillRect(gameRenderer, &trail);
         }
@@ -78,28 +78,29 @@ void bulletHits(RunObjects& run, World& world, Entity& body) {
 }
 
 // The detonated charge hurts every robot whose corner lies within the blast.
-bool c4Blast(Player& player, Entity& body) {
-    if (!state.c4Exploded) return false;
+bool c4Blast(const State& game, Player& player, Entity& body) {
+    if (!game.c4Exploded) return false;
     const SDL_Rect& charge = player.getC4Entity()->getRect();
     const double dx = charge.x - body.getRect().x;
     const double dy = charge.y - body.getRect().y;
     if (std::sqrt(dx * dx + dy * dy) >= C4_BLAST_RADIUS) return false;
-    body.damage(abilityValue(state, c4, 2));
+    body.damage(abilityValue(game, c4, 2));
     return true;
 }
 
-void robotDied(RunObjects& run, World& world, Enemy& enemy, bool abilityDamage, const FrameOutcome& outcome) {
+void robotDied(State& game, RunObjects& run, World& world, Enemy& enemy, bool abilityDamage,
+               const FrameOutcome& outcome) {
     Player& player = run.player;
     const SDL_Rect& rect = enemy.getEntity()->getRect();
     run.explosions.emplace_back(rect.x + rect.w / 2, rect.y + rect.h / 2, gameRenderer);
     // A hero hurt earlier in this frame earns nothing for it.
     if (!outcome.playerDamaged) {
         player.changeXP(enemy.getDifficulty());
-        player.killEnemy(state);
+        player.killEnemy(game);
         const Ability ability = player.getAbility();
         if (!abilityDamage && ability != none && !player.isCharged() &&
-            state.abilitiesKills < killsToRecharge(state, ability)) {
-            state.abilitiesKills += 1;
+            game.abilitiesKills < killsToRecharge(game, ability)) {
+            game.abilitiesKills += 1;
         }
     }
     updateInGameText(player.getCombo(), world.waveNumber, player.getXP());
@@ -107,7 +108,7 @@ void robotDied(RunObjects& run, World& world, Enemy& enemy, bool abilityDamage, 
 
 }  // namespace
 
-void runEnemyPass(RunObjects& run, World& world, float dt, FrameOutcome& outcome) {
+void runEnemyPass(State& game, RunObjects& run, World& world, float dt, FrameOutcome& outcome) {
     SDL_SetRenderDrawColor(gameRenderer, 255, 0, 0, 255);
     int enemiesAlive = 0;
     const auto location = static_cast<std::size_t>(world.waveSetLocation);
@@ -119,19 +120,19 @@ void runEnemyPass(RunObjects& run, World& world, float dt, FrameOutcome& outcome
             bool abilityDamage = false;
             if (!body.isSpawned()) {
                 // With few robots about, new ones enter only where the player can see them.
-                body.spawn(state.enemiesAlive <= 5);
+                body.spawn(game.enemiesAlive <= 5);
                 firstLoop = true;
             }
             if (body.isAlive() && body.isSpawned()) {
-                if (!firstLoop && world.waveStarted && !pauseEnemy && state.menu != Menu::weaponUpgrade) {
-                    enemy.move(dt, world.platforms, state);
+                if (!firstLoop && world.waveStarted && !pauseEnemy && game.menu != Menu::weaponUpgrade) {
+                    enemy.move(dt, world.platforms, game);
                 }
                 enemy.render();
-                if (!knifeStrike(run.player, enemy)) abilityDamage = contact(run, world, enemy, outcome);
-                bulletHits(run, world, body);
-                if (state.developerMode) SDL_RenderDrawRect(gameRenderer, &body.getRect());
-                if (c4Blast(run.player, body)) abilityDamage = true;
-                if (!body.isAlive()) robotDied(run, world, enemy, abilityDamage, outcome);
+                if (!knifeStrike(run.player, enemy)) abilityDamage = contact(game, run, world, enemy, outcome);
+                bulletHits(game, run, world, body);
+                if (game.developerMode) SDL_RenderDrawRect(gameRenderer, &body.getRect());
+                if (c4Blast(game, run.player, body)) abilityDamage = true;
+                if (!body.isAlive()) robotDied(game, run, world, enemy, abilityDamage, outcome);
             }
             if (body.isAlive()) {
                 outcome.robotAlive = true;
@@ -139,14 +140,14 @@ void runEnemyPass(RunObjects& run, World& world, float dt, FrameOutcome& outcome
             }
         }
     }
-    state.enemiesAlive = enemiesAlive;
+    game.enemiesAlive = enemiesAlive;
 }
 
-void settleFrame(RunObjects& run, World& world, const FrameOutcome& outcome) {
+void settleFrame(State& game, RunObjects& run, World& world, const FrameOutcome& outcome) {
     if (outcome.playerDamaged) {
         vibrate(RUMBLE_STRONG, 750);
         run.player.zeroCombo();
-        run.player.charge(state);
+        run.player.charge(game);
         run.eZorbi.forceSpawn();
     }
     if (!outcome.playerAlive || world.waveOverride) {

@@ -15,31 +15,31 @@ const Uint32 WAVE_START_DELAY_MS = 1000;
 // Aiming lasts a little over two seconds; robots hold still meanwhile.
 const float TELEPORT_AIM_MS = 2000.0f;
 
-void aimTeleport(RunObjects& run, float dt, Uint32 now) {
-    if (!state.teleportSelection) return;
+void aimTeleport(State& game, RunObjects& run, float dt, Uint32 now) {
+    if (!game.teleportSelection) return;
     pauseEnemy = true;
     const float cursorSpeed = static_cast<float>(scale(300));
-    state.teleportCursorX = static_cast<int>(static_cast<float>(state.teleportCursorX) + state.tcVx * dt * cursorSpeed);
-    state.teleportCursorY = static_cast<int>(static_cast<float>(state.teleportCursorY) + state.tcVy * dt * cursorSpeed);
-    if ((static_cast<float>(now) - state.startSelection) / TELEPORT_AIM_MS > 1) {
-        state.teleportSelection = false;
-        run.eZorbi.setPosition(state.teleportCursorX, state.teleportCursorY);
+    game.teleportCursorX = static_cast<int>(static_cast<float>(game.teleportCursorX) + game.tcVx * dt * cursorSpeed);
+    game.teleportCursorY = static_cast<int>(static_cast<float>(game.teleportCursorY) + game.tcVy * dt * cursorSpeed);
+    if ((static_cast<float>(now) - game.startSelection) / TELEPORT_AIM_MS > 1) {
+        game.teleportSelection = false;
+        run.eZorbi.setPosition(game.teleportCursorX, game.teleportCursorY);
         pauseEnemy = false;
     }
 }
 
 // Advances the reload of the weapon in hand and fills the reload and ability bars.
-void updateBars(RunObjects& run, float dt) {
+void updateBars(State& game, RunObjects& run, float dt) {
     Weapon* weapon = run.player.getWeapon();
     const int reloadProgress = weapon != nullptr && weapon->isReloadable() ? weapon->reload(dt) : 75;
     updateTimeToShoot(scale(reloadProgress));
-    updateTimeToAbility(scale(run.player.charge(state)));
+    updateTimeToAbility(scale(run.player.charge(game)));
     if (weapon != nullptr && weapon->wasJustReloaded()) vibrate(RUMBLE_LIGHT, 50);
 }
 
-void moveBullets(World& world, float dt) {
+void moveBullets(const State& game, World& world, float dt) {
     for (auto it = world.bullets.begin(); it != world.bullets.end();) {
-        if (it->move(dt, world.platforms, state.developerMode)) {
+        if (it->move(dt, world.platforms, game.developerMode)) {
             world.eBullets.erase(it->getIterator());
             it = world.bullets.erase(it);
             continue;
@@ -57,17 +57,17 @@ void renderDeveloperHeroOutlines(Player& player) {
     SDL_RenderDrawRect(gameRenderer, &hit);
 }
 
-void updateHero(RunObjects& run, World& world, float dt) {
+void updateHero(State& game, RunObjects& run, World& world, float dt) {
     Entity& body = run.eZorbi;
     if (!body.isSpawned()) return;
-    if (world.waveStarted) run.player.move(dt, world.platforms, state);
+    if (world.waveStarted) run.player.move(dt, world.platforms, game);
     run.player.render();
-    state.playerX = body.getRect().x;
-    state.playerTileX = body.getRect().x / TILE_SIZE_SCALED + 1;
-    state.playerTileY = (body.getRect().y - state.camY) / TILE_SIZE_SCALED;
-    if (state.developerMode) {
+    game.playerX = body.getRect().x;
+    game.playerTileX = body.getRect().x / TILE_SIZE_SCALED + 1;
+    game.playerTileY = (body.getRect().y - game.camY) / TILE_SIZE_SCALED;
+    if (game.developerMode) {
         SDL_SetRenderDrawColor(gameRenderer, 225, 225, 0, 255);
-        const SDL_Rect tile{(state.playerTileX - 1) * TILE_SIZE_SCALED, state.playerTileY * TILE_SIZE_SCALED + state.camY,
+        const SDL_Rect tile{(game.playerTileX - 1) * TILE_SIZE_SCALED, game.playerTileY * TILE_SIZE_SCALED + game.camY,
                             TILE_SIZE_SCALED, TILE_SIZE_SCALED};
         SDL_RenderDrawRect(gameRenderer, &tile);
     }
@@ -132,7 +132,7 @@ void updateExplosions(std::list<Explosion>& explosions) {
     }
 }
 
-void renderWorldStill(RunObjects& run, World& world) {
+void renderWorldStill(const State& game, RunObjects& run, World& world) {
     (void)run;
     for (const Spawn* point : world.allSpawns) point->render(gameRenderer);
     for (const Bullet& bullet : world.bullets) bullet.render();
@@ -140,40 +140,40 @@ void renderWorldStill(RunObjects& run, World& world) {
     if (location < world.waveSetEnemies.size()) {
         for (const std::unique_ptr<Enemy>& enemy : world.waveSetEnemies[location]) enemy->render();
     }
-    renderPlatforms(world.platforms, state.developerMode);
+    renderPlatforms(world.platforms, game.developerMode);
 }
 
-void runFrame(RunObjects& run, World& world, float dt, Uint32 now) {
+void runFrame(State& game, RunObjects& run, World& world, float dt, Uint32 now) {
     if (now - world.startWaveLoad > WAVE_START_DELAY_MS) world.waveStarted = true;
 
-    aimTeleport(run, dt, now);
-    updateBars(run, dt);
+    aimTeleport(game, run, dt, now);
+    updateBars(game, run, dt);
 
     renderBackdrop(run);
-    renderSpawns(world.allSpawns, state.developerMode);
-    moveBullets(world, dt);
+    renderSpawns(world.allSpawns, game.developerMode);
+    moveBullets(game, world, dt);
 
     // The detonation is heard once, in the frame its blast acts.
-    if (state.c4Exploded) run.mediumExplosion.play();
+    if (game.c4Exploded) run.mediumExplosion.play();
     FrameOutcome outcome;
-    runEnemyPass(run, world, dt, outcome);
+    runEnemyPass(game, run, world, dt, outcome);
     updateExplosions(run.explosions);
-    state.c4Exploded = false;  // the blast acts in exactly one frame
-    settleFrame(run, world, outcome);
+    game.c4Exploded = false;  // the blast acts in exactly one frame
+    settleFrame(game, run, world, outcome);
 
-    updateHero(run, world, dt);
-    if (cameraShouldMove(state, run.eZorbi.getRect())) {
-        moveCamera(world.allCharacterEntities, world.platforms, world.allSpawns, dt);
+    updateHero(game, run, world, dt);
+    if (cameraShouldMove(game, run.eZorbi.getRect())) {
+        moveCamera(game, world.allCharacterEntities, world.platforms, world.allSpawns, dt);
     }
-    if (state.developerMode) renderDeveloperHeroOutlines(run.player);
+    if (game.developerMode) renderDeveloperHeroOutlines(run.player);
     checkIfSpawnsAreOnScreen(world.enemySpawns);
     checkIfSpawnsOccupied(world.allSpawns, world.allCharacterEntities);
 
-    renderPlatforms(world.platforms, state.developerMode);
-    renderInGameText(state.developerMode, world.lastFPS, world.waveStarted);
+    renderPlatforms(world.platforms, game.developerMode);
+    renderInGameText(game.developerMode, world.lastFPS, world.waveStarted);
     renderPlayerUI(&run.player);
     // Developer mode outlines the robots instead.
-    if (!state.developerMode) renderRobotArrows(world, run.player, world.waveStarted);
+    if (!game.developerMode) renderRobotArrows(world, run.player, world.waveStarted);
 
-    if (state.teleportSelection) run.teleportCursor.render(state.teleportCursorX, state.teleportCursorY);
+    if (game.teleportSelection) run.teleportCursor.render(game.teleportCursorX, game.teleportCursorY);
 }

@@ -87,7 +87,7 @@ void renderStillWorldVeiled(RunObjects& run, World& world) {
     run.background.render(0, 0);
     SDL_SetRenderDrawColor(gameRenderer, 35, 35, 35, 155);
     SDL_RenderFillRect(gameRenderer, &run.backgroundRect);
-    renderWorldStill(run, world);
+    renderWorldStill(state, run, world);
     SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 200);
     SDL_RenderFillRect(gameRenderer, &fullScreenRect);
 }

@@ -89,7 +89,7 @@ void playFrame(RunObjects& run, World& world, float dt, Uint32 now, const std::f
     const Uint64 start = SDL_GetPerformanceCounter();
     handlePlayEvents(state, run, world);
     if (afterInput) afterInput();
-    runFrame(run, world, dt, now);
+    runFrame(state, run, world, dt, now);
 
     SDL_SetRenderDrawColor(gameRenderer, 16, 16, 16, 255);
     presentFrame();
