@@ -6,7 +6,7 @@
 // the level, with flags the game recomputes every frame.
 class Spawn {
 public:
-    Spawn(int x, int y, int w, int h, int type) : type(type) { init(x, y, w, h); }
+    Spawn(int x, int y, int w, int h, int _type) : type(_type) { init(x, y, w, h); }
 
     void init(int x, int y, int w, int h) { rect = {x, y, w, h}; }
 
@@ -27,10 +27,10 @@ public:
     bool isOnScreen() const { return onScreen; }
 
     // A translucent green patch for the hero's points, red for everything else.
-    void render(SDL_Renderer* renderer) const {
+    void render(SDL_Renderer* _renderer) const {
         const SDL_Color c = colour();
-        SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, c.a);
-        SDL_RenderFillRect(renderer, &rect);
+        SDL_SetRenderDrawColor(_renderer, c.r, c.g, c.b, c.a);
+        SDL_RenderFillRect(_renderer, &rect);
     }
     SDL_Color colour() const { return type == 1 ? SDL_Color{0, 105, 0, 100} : SDL_Color{105, 0, 0, 100}; }
 

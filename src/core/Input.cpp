@@ -7,28 +7,28 @@ namespace {
 
 bool triggerPulled() { return stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT)) != 0; }
 
-bool shoot(State& state, RunObjects& run, World& world) {
+bool shoot(State& game, RunObjects& run, World& world) {
     const SDL_Rect& body = run.eZorbi.getRect();
     Weapon* weapon = run.player.getWeapon();
     // A level without a place for the hero has no hero to fire.
     if (weapon == nullptr || !run.eZorbi.isSpawned()) return false;
-    return weapon->shoot(&world.eBullets, &world.bullets, state, run.player.getDirection(), body.x, body.y);
+    return weapon->shoot(&world.eBullets, &world.bullets, game, run.player.getDirection(), body.x, body.y);
 }
 
-void keyDown(State& state, RunObjects& run, World& world, SDL_Keycode key) {
+void keyDown(State& game, RunObjects& run, World& world, SDL_Keycode key) {
     Player& player = run.player;
-    const bool aiming = state.teleportSelection;
+    const bool aiming = game.teleportSelection;
 
-    if (key == SDLK_1) state.developerMode = !state.developerMode;
-    if (key == SDLK_2 && state.developerMode) {
+    if (key == SDLK_1) game.developerMode = !game.developerMode;
+    if (key == SDLK_2 && game.developerMode) {
         // Skip ahead: this wave ends at the end of the frame and play goes on at wave 31.
         world.waveNumber = 30;
         world.waveOverride = true;
     }
-    if (key == SDLK_4 && state.developerMode) {
+    if (key == SDLK_4 && game.developerMode) {
         pauseEnemy = !pauseEnemy;
     } else if (key == SDLK_ESCAPE) {
-        state.menu = Menu::pause;
+        game.menu = Menu::pause;
     }
     if (key == SDLK_d) {
         player.setXNormalV(1);
@@ -40,66 +40,66 @@ void keyDown(State& state, RunObjects& run, World& world, SDL_Keycode key) {
     }
 
     if (key == SDLK_l && aiming) {
-        state.tcVx = 1;
-        state.tcMovingRight = true;
+        game.tcVx = 1;
+        game.tcMovingRight = true;
     } else if (key == SDLK_l) {
         player.setDirection(true);
     } else if (key == SDLK_j && aiming) {
-        state.tcVx = -1;
-        state.tcMovingLeft = true;
+        game.tcVx = -1;
+        game.tcMovingLeft = true;
     } else if (key == SDLK_j) {
         player.setDirection(false);
     } else if (key == SDLK_k && aiming) {
-        state.tcVy = 1;
-        state.tcMovingDown = true;
+        game.tcVy = 1;
+        game.tcMovingDown = true;
     } else if (key == SDLK_i && aiming) {
-        state.tcVy = -1;
-        state.tcMovingUp = true;
+        game.tcVy = -1;
+        game.tcMovingUp = true;
     } else if (key == SDLK_w) {
         player.changeWeapon();
     } else if (key == SDLK_r) {
         if (Weapon* weapon = player.getWeapon()) weapon->forceReload();
     }
 
-    if (key == SDLK_SPACE && world.waveStarted && !state.c4Placed) {
+    if (key == SDLK_SPACE && world.waveStarted && !game.c4Placed) {
         // One shot per press; leaving an upgrade menu re-arms a key whose release was missed.
-        if ((world.shootingReset || state.resetShooting) && !aiming) {
-            shoot(state, run, world);
+        if ((world.shootingReset || game.resetShooting) && !aiming) {
+            shoot(game, run, world);
             world.shootingReset = false;
-            state.resetShooting = false;
+            game.resetShooting = false;
         }
     } else if (key == SDLK_e) {
-        player.useAbility(state);
+        player.useAbility(game);
     }
 }
 
-void keyUp(State& state, RunObjects& run, World& world, SDL_Keycode key) {
+void keyUp(State& game, RunObjects& run, World& world, SDL_Keycode key) {
     if (key == SDLK_d) world.rightMovement = false;
     if (key == SDLK_a) world.leftMovement = false;
     run.player.setXNormalV(!world.leftMovement && !world.rightMovement ? 0 : (world.leftMovement ? -1 : 1));
 
     if (key == SDLK_l) {
-        state.tcMovingRight = false;
+        game.tcMovingRight = false;
     } else if (key == SDLK_j) {
-        state.tcMovingLeft = false;
+        game.tcMovingLeft = false;
     } else if (key == SDLK_k) {
-        state.tcMovingDown = false;
+        game.tcMovingDown = false;
     } else if (key == SDLK_i) {
-        state.tcMovingUp = false;
+        game.tcMovingUp = false;
     }
-    state.tcVx = !state.tcMovingLeft && !state.tcMovingRight ? 0 : (state.tcMovingLeft ? -1 : 1);
-    state.tcVy = !state.tcMovingUp && !state.tcMovingDown ? 0 : (state.tcMovingUp ? -1 : 1);
+    game.tcVx = !game.tcMovingLeft && !game.tcMovingRight ? 0 : (game.tcMovingLeft ? -1 : 1);
+    game.tcVy = !game.tcMovingUp && !game.tcMovingDown ? 0 : (game.tcMovingUp ? -1 : 1);
 
     if (key == SDLK_SPACE) world.shootingReset = true;
 }
 
-void axisMoved(State& state, RunObjects& run, World& world) {
+void axisMoved(State& game, RunObjects& run, World& world) {
     Player& player = run.player;
-    const bool aiming = state.teleportSelection;
+    const bool aiming = game.teleportSelection;
 
     if (triggerPulled()) {
-        if (world.shootingReset && !aiming && !state.c4Placed) {
-            vibrate(RUMBLE_STRONG, shoot(state, run, world) ? 150 : 75);
+        if (world.shootingReset && !aiming && !game.c4Placed) {
+            vibrate(RUMBLE_STRONG, shoot(game, run, world) ? 150 : 75);
             world.shootingReset = false;
         }
     } else {
@@ -109,31 +109,31 @@ void axisMoved(State& state, RunObjects& run, World& world) {
     // While aiming the right stick steers the cursor; otherwise it turns the hero.
     const int rightX = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTX));
     if (rightX == 0) {
-        state.tcVx = 0;
+        game.tcVx = 0;
     } else if (aiming) {
-        state.tcVx = rightX;
+        game.tcVx = rightX;
     } else {
         player.setDirection(rightX > 0);
     }
 
     const int rightY = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTY));
     if (rightY == 0) {
-        state.tcVy = 0;
+        game.tcVy = 0;
     } else if (aiming) {
-        state.tcVy = rightY;
+        game.tcVy = rightY;
     }
 
     player.setXNormalV(stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTX)));
 }
 
-void buttonPressed(State& state, RunObjects& run) {
+void buttonPressed(State& game, RunObjects& run) {
     Player& player = run.player;
     if (controllerButtonDown(SDL_CONTROLLER_BUTTON_Y)) {
         player.changeWeapon();
     } else if (controllerButtonDown(SDL_CONTROLLER_BUTTON_B)) {
-        player.useAbility(state);
+        player.useAbility(game);
     } else if (controllerButtonDown(SDL_CONTROLLER_BUTTON_START)) {
-        state.menu = Menu::pause;
+        game.menu = Menu::pause;
     } else if (controllerButtonDown(SDL_CONTROLLER_BUTTON_X)) {
         if (Weapon* weapon = player.getWeapon()) weapon->forceReload();
     }
@@ -141,7 +141,7 @@ void buttonPressed(State& state, RunObjects& run) {
 
 }  // namespace
 
-void takeHeldInput(State& state, RunObjects& run, World& world, const Uint8* keys) {
+void takeHeldInput(State& game, RunObjects& run, World& world, const Uint8* keys) {
     auto held = [keys](SDL_Keycode key) { return keys != nullptr && keys[SDL_GetScancodeFromKey(key)] != 0; };
     // As the key-up rule has it: with both held, left wins.
     auto towards = [](bool negative, bool positive) { return !negative && !positive ? 0 : (negative ? -1 : 1); };
@@ -152,25 +152,25 @@ void takeHeldInput(State& state, RunObjects& run, World& world, const Uint8* key
     if (drive == 0) drive = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTX));
     run.player.setXNormalV(drive);
 
-    state.tcMovingLeft = held(SDLK_j);
-    state.tcMovingRight = held(SDLK_l);
-    state.tcMovingUp = held(SDLK_i);
-    state.tcMovingDown = held(SDLK_k);
-    state.tcVx = towards(state.tcMovingLeft, state.tcMovingRight);
-    state.tcVy = towards(state.tcMovingUp, state.tcMovingDown);
-    if (state.teleportSelection) {
-        if (state.tcVx == 0) state.tcVx = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTX));
-        if (state.tcVy == 0) state.tcVy = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTY));
+    game.tcMovingLeft = held(SDLK_j);
+    game.tcMovingRight = held(SDLK_l);
+    game.tcMovingUp = held(SDLK_i);
+    game.tcMovingDown = held(SDLK_k);
+    game.tcVx = towards(game.tcMovingLeft, game.tcMovingRight);
+    game.tcVy = towards(game.tcMovingUp, game.tcMovingDown);
+    if (game.teleportSelection) {
+        if (game.tcVx == 0) game.tcVx = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTX));
+        if (game.tcVy == 0) game.tcVy = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_RIGHTY));
     }
 
     // A fire key or trigger let go meanwhile fires again at its next press.
     if (!held(SDLK_SPACE) && !triggerPulled()) world.shootingReset = true;
 }
 
-bool handleCommonEvent(State& state, const SDL_Event& event) {
+bool handleCommonEvent(State& game, const SDL_Event& event) {
     switch (event.type) {
         case SDL_QUIT:
-            state.quit = true;
+            game.quit = true;
             return true;
         case SDL_CONTROLLERDEVICEADDED:
             loadController();
@@ -192,33 +192,33 @@ bool leavesWindow(const SDL_Event& event) {
     return event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_MINIMIZED;
 }
 
-void handlePlayEvent(State& state, RunObjects& run, World& world, const SDL_Event& event) {
-    if (handleCommonEvent(state, event)) return;
+void handlePlayEvent(State& game, RunObjects& run, World& world, const SDL_Event& event) {
+    if (handleCommonEvent(game, event)) return;
     switch (event.type) {
         case SDL_KEYDOWN:
-            keyDown(state, run, world, event.key.keysym.sym);
+            keyDown(game, run, world, event.key.keysym.sym);
             break;
         case SDL_KEYUP:
-            keyUp(state, run, world, event.key.keysym.sym);
+            keyUp(game, run, world, event.key.keysym.sym);
             break;
         case SDL_CONTROLLERAXISMOTION:
-            axisMoved(state, run, world);
+            axisMoved(game, run, world);
             break;
         case SDL_CONTROLLERBUTTONDOWN:
-            buttonPressed(state, run);
+            buttonPressed(game, run);
             break;
         case SDL_WINDOWEVENT:
             // Robots must not fight a player who is looking at another window.
-            if (leavesWindow(event)) state.menu = Menu::pause;
+            if (leavesWindow(event)) game.menu = Menu::pause;
             break;
         default:
             break;
     }
 }
 
-void handlePlayEvents(State& state, RunObjects& run, World& world) {
+void handlePlayEvents(State& game, RunObjects& run, World& world) {
     SDL_Event event;
-    while (state.menu != Menu::weaponUpgrade && SDL_PollEvent(&event) != 0) {
-        handlePlayEvent(state, run, world, event);
+    while (game.menu != Menu::weaponUpgrade && SDL_PollEvent(&event) != 0) {
+        handlePlayEvent(game, run, world, event);
     }
 }

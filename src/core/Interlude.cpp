@@ -10,19 +10,19 @@
 
 namespace {
 
-void buttonPressed(State& state, Uint8 button) {
+void buttonPressed(State& game, Uint8 button) {
     switch (button) {
     case SDL_CONTROLLER_BUTTON_A:
-        controllerEvent(state, MENU_CONTROL::select);
+        controllerEvent(game, MENU_CONTROL::select);
         break;
     case SDL_CONTROLLER_BUTTON_B:
-        closeUpgradeMenu(state, 0, 0);
+        closeUpgradeMenu(game, 0, 0);
         break;
     case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-        nextUpgradeTab(state);
+        nextUpgradeTab(game);
         break;
     case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
-        previousUpgradeTab(state);
+        previousUpgradeTab(game);
         break;
     default:
         break;
@@ -31,49 +31,49 @@ void buttonPressed(State& state, Uint8 button) {
 
 // Escape closes the shop as B does, Q and E (or Page Up and Page Down) switch
 // tabs as the shoulder buttons do, the rest is menu keys.
-void shopKey(State& state, SDL_Keycode key) {
+void shopKey(State& game, SDL_Keycode key) {
     switch (key) {
     case SDLK_ESCAPE:
-        closeUpgradeMenu(state, 0, 0);
+        closeUpgradeMenu(game, 0, 0);
         break;
     case SDLK_e:
     case SDLK_PAGEDOWN:
-        nextUpgradeTab(state);
+        nextUpgradeTab(game);
         break;
     case SDLK_q:
     case SDLK_PAGEUP:
-        previousUpgradeTab(state);
+        previousUpgradeTab(game);
         break;
     default:
-        menuKey(state, key);
+        menuKey(game, key);
         break;
     }
 }
 
 }  // namespace
 
-bool interludeRunning(const State& state, int waveNumber) {
-    return startsWaveSet(waveNumber) && isUpgradeMenu(state.menu) && !state.quit && waveNumber != 1;
+bool interludeRunning(const State& game, int waveNumber) {
+    return startsWaveSet(waveNumber) && isUpgradeMenu(game.menu) && !game.quit && waveNumber != 1;
 }
 
-void handleInterludeEvent(State& state, const SDL_Event& event) {
+void handleInterludeEvent(State& game, const SDL_Event& event) {
     // Window close, and a controller plugged in or pulled out, as everywhere.
-    if (handleCommonEvent(state, event)) return;
+    if (handleCommonEvent(game, event)) return;
     switch (event.type) {
     case SDL_KEYDOWN:
-        shopKey(state, event.key.keysym.sym);
+        shopKey(game, event.key.keysym.sym);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        pointerPress(state, event.button.x, event.button.y);
+        pointerPress(game, event.button.x, event.button.y);
         break;
     case SDL_MOUSEMOTION:
-        mouseMove(state, event.motion.x, event.motion.y);
+        mouseMove(game, event.motion.x, event.motion.y);
         break;
     case SDL_CONTROLLERAXISMOTION:
-        menuStickStep(state, true);
+        menuStickStep(game, true);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
-        buttonPressed(state, event.cbutton.button);
+        buttonPressed(game, event.cbutton.button);
         break;
     default:
         break;

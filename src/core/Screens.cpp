@@ -7,11 +7,11 @@
 
 namespace {
 
-void escapePressed(State& state, bool paused) {
+void escapePressed(State& game, bool paused) {
     if (paused) {
-        state.menu = Menu::notInMenu;
-    } else if (state.menu == Menu::level) {
-        state.menu = Menu::head;
+        game.menu = Menu::notInMenu;
+    } else if (game.menu == Menu::level) {
+        game.menu = Menu::head;
         // Back on the main menu with its first button current: the button that
         // opened the level select must not stay highlighted beside another one.
         setCurrentButton(mainMenu.loadMenu());
@@ -21,48 +21,48 @@ void escapePressed(State& state, bool paused) {
 // A press of A selects; B goes back (or resumes play) unless A is held with it:
 // A beats B. The pressed button decides, so one press of A is one click, however
 // many other buttons go down while it is held.
-void controllerButtonPressed(State& state, Uint8 pressed, bool paused) {
+void controllerButtonPressed(State& game, Uint8 pressed, bool paused) {
     if (pressed == SDL_CONTROLLER_BUTTON_A) {
-        controllerEvent(state, MENU_CONTROL::select);
+        controllerEvent(game, MENU_CONTROL::select);
     } else if (pressed == SDL_CONTROLLER_BUTTON_B && !controllerButtonDown(SDL_CONTROLLER_BUTTON_A)) {
         if (paused) {
-            state.menu = Menu::notInMenu;
+            game.menu = Menu::notInMenu;
         } else {
-            controllerEvent(state, MENU_CONTROL::back);
+            controllerEvent(game, MENU_CONTROL::back);
         }
     }
 }
 
-void handleScreenEvent(State& state, const SDL_Event& event, bool paused) {
+void handleScreenEvent(State& game, const SDL_Event& event, bool paused) {
     switch (event.type) {
     case SDL_KEYDOWN:
-        if (handleCommonEvent(state, event) || menuKey(state, event.key.keysym.sym)) break;
-        if (event.key.keysym.sym == SDLK_ESCAPE) escapePressed(state, paused);
+        if (handleCommonEvent(game, event) || menuKey(game, event.key.keysym.sym)) break;
+        if (event.key.keysym.sym == SDLK_ESCAPE) escapePressed(game, paused);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
-        controllerButtonPressed(state, event.cbutton.button, paused);
+        controllerButtonPressed(game, event.cbutton.button, paused);
         break;
     case SDL_CONTROLLERDEVICEADDED:
-        controllerEvent(state, MENU_CONTROL::connect);
-        handleCommonEvent(state, event);
+        controllerEvent(game, MENU_CONTROL::connect);
+        handleCommonEvent(game, event);
         break;
     case SDL_CONTROLLERDEVICEREMOVED:
-        handleCommonEvent(state, event);
+        handleCommonEvent(game, event);
         // Another pad pulled out leaves the one in use, and its selection, alone.
-        if (controller == nullptr) controllerEvent(state, MENU_CONTROL::disconnect);
+        if (controller == nullptr) controllerEvent(game, MENU_CONTROL::disconnect);
         break;
     case SDL_MOUSEMOTION:
-        mouseMove(state, event.motion.x, event.motion.y);
+        mouseMove(game, event.motion.x, event.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
-        pointerPress(state, event.button.x, event.button.y);
+        pointerPress(game, event.button.x, event.button.y);
         break;
     case SDL_CONTROLLERAXISMOTION:
         // The main menus step up and down only.
-        menuStickStep(state, false);
+        menuStickStep(game, false);
         break;
     default:
-        handleCommonEvent(state, event);
+        handleCommonEvent(game, event);
         break;
     }
 }

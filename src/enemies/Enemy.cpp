@@ -13,7 +13,7 @@ const int EMPTY_CELL = -1;
 const int WRAP_MARGIN = scale(10);
 }  // namespace
 
-Enemy::Enemy(Entity* entity) : entity(entity) {}
+Enemy::Enemy(Entity* _entity) : entity(_entity) {}
 
 void Enemy::setUpBody(int width, int height, int frameWidth, int frameHeight, const char* imageFile,
                       const char* failureMessage) {

@@ -6,18 +6,18 @@
 #include "Romo.h"
 #include "Roo.h"
 
-Robor::Robor(Entity* entity) : Enemy(entity) {
+Robor::Robor(Entity* _entity) : Enemy(_entity) {
     setUpBody(Enemy::getWidth(), Enemy::getHeight(), 8, 16, "robor.png", "Could not load enemy texture!");
 }
 
-Robro::Robro(Entity* entity) : Enemy(entity) {
+Robro::Robro(Entity* _entity) : Enemy(_entity) {
     setUpBody(Robro::getWidth(), Robro::getHeight(), 12, 32, "robro.png", "Could not load robro texture!");
 }
 
-Romo::Romo(Entity* entity) : Enemy(entity) {
+Romo::Romo(Entity* _entity) : Enemy(_entity) {
     setUpBody(Romo::getWidth(), Romo::getHeight(), 20, 13, "romo.png", "Could not load enemy texture!");
 }
 
-Roo::Roo(Entity* entity) : Enemy(entity) {
+Roo::Roo(Entity* _entity) : Enemy(_entity) {
     setUpBody(Roo::getWidth(), Roo::getHeight(), 23, 32, "roo.png", "Could not load enemy texture!");
 }

@@ -8,7 +8,7 @@
 #include "GlobalConstants.h"
 #include "Level.h"
 
-Roborto::Roborto(Entity* entity) : Enemy(entity) {
+Roborto::Roborto(Entity* _entity) : Enemy(_entity) {
     setUpBody(Roborto::getWidth(), Roborto::getHeight(), 18, 32, "roborto.png", "Could not load enemy texture!");
 }
 

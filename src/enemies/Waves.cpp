@@ -73,7 +73,7 @@ bool startsWaveSet(int waveNumber) { return waveSetLocation(waveNumber) == 0; }
 
 void composeWaveSet(int firstWaveNumber, std::vector<Spawn>* spawns,
                     std::vector<std::vector<std::unique_ptr<Entity>>>& waveSetEEnemies,
-                    std::vector<std::vector<std::unique_ptr<Enemy>>>& waveSetEnemies, State& state) {
+                    std::vector<std::vector<std::unique_ptr<Enemy>>>& waveSetEnemies, State& game) {
     // Robots go before the bodies they point at.
     waveSetEnemies.clear();
     waveSetEEnemies.clear();
@@ -86,13 +86,13 @@ void composeWaveSet(int firstWaveNumber, std::vector<Spawn>* spawns,
         waveSetEEnemies.push_back(std::move(bodies));
         waveSetEnemies.push_back(std::move(robots));
     }
-    countWaveSetEnemies(waveSetEnemies, state);
+    countWaveSetEnemies(waveSetEnemies, game);
 }
 
-void countWaveSetEnemies(const std::vector<std::vector<std::unique_ptr<Enemy>>>& waveSetEnemies, State& state) {
-    for (int& count : state.setEnemies) count = 0;
+void countWaveSetEnemies(const std::vector<std::vector<std::unique_ptr<Enemy>>>& waveSetEnemies, State& game) {
+    for (int& count : game.setEnemies) count = 0;
     for (const auto& wave : waveSetEnemies) {
-        for (const auto& enemy : wave) ++state.setEnemies[enemy->getType()];
+        for (const auto& enemy : wave) ++game.setEnemies[enemy->getType()];
     }
 }
 

@@ -8,8 +8,8 @@ namespace {
 const double BASE_HIT = 50.0;
 }
 
-Player::Player(Entity* entity, Weapon* primaryWeapon)
-    : playerEntity(entity), currentWeapon(primaryWeapon), primaryWeapon(primaryWeapon) {
+Player::Player(Entity* entity, Weapon* _primaryWeapon)
+    : playerEntity(entity), currentWeapon(_primaryWeapon), primaryWeapon(_primaryWeapon) {
     damageSound.init(soundPath("playerDamage.wav"), 0, -1);
     entity->setDimensions(playerWidth, playerHeight);
     SDL_Renderer* renderer = entity->getRenderer();

@@ -57,10 +57,10 @@ const WeaponLook& lookOf(Weapon_Type type) {
 
 }  // namespace
 
-Weapon::Weapon(Weapon_Type type, SDL_Renderer* renderer, State& state) : renderer(renderer), type(type) {
+Weapon::Weapon(Weapon_Type _type, SDL_Renderer* _renderer, State& state) : renderer(_renderer), type(_type) {
     upgrade(state);
 
-    const WeaponLook& look = lookOf(type);
+    const WeaponLook& look = lookOf(_type);
     relXRight = look.relXRight;
     relXLeft = look.relXLeft;
     relY = look.relY;
@@ -68,7 +68,7 @@ Weapon::Weapon(Weapon_Type type, SDL_Renderer* renderer, State& state) : rendere
     bulletRelXLeft = look.bulletRelXLeft;
     bulletRelY = look.bulletRelY;
 
-    texture.setup(look.width, look.height, renderer);
+    texture.setup(look.width, look.height, _renderer);
     if (!texture.loadFromFile(look.picture)) logOnce(look.loadFailure);
 
     // Every sound is loaded here, once: firing must never read a file.
@@ -79,8 +79,8 @@ Weapon::Weapon(Weapon_Type type, SDL_Renderer* renderer, State& state) : rendere
         emptySound.init(soundPath(stem + "-empty.wav"), 0, -1);
     }
 
-    if (type == knife) reloadable = false;
-    if (type == laserPistol) {
+    if (_type == knife) reloadable = false;
+    if (_type == laserPistol) {
         bulletType = laser;
         reloadSpeed = 3;
         // Long enough ago that the first shot adds no heat.

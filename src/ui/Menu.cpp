@@ -41,13 +41,13 @@ HoverLayout hoverLayout(const std::vector<int>& labelWidths, const std::vector<i
 // ---------------------------------------------------------------------------
 // UI_HoverText
 
-void UI_HoverText::setup(int numberOfLines, SDL_Renderer* renderer) {
+void UI_HoverText::setup(int numberOfLines, SDL_Renderer* _renderer) {
     const auto lines = static_cast<std::size_t>(std::max(0, numberOfLines));
     text.reserve(lines);
     values.reserve(lines);
     lineTexts.reserve(lines);
     lineValues.reserve(lines);
-    this->renderer = renderer;
+    this->renderer = _renderer;
 }
 
 void UI_HoverText::addLine(const std::string& lineText, const std::string& lineValue, TTF_Font* font,
@@ -91,27 +91,27 @@ void UI_HoverText::render(int x, int y) const {
 // ---------------------------------------------------------------------------
 // UI_Button
 
-UI_Button::UI_Button(int x, int y, SDL_Renderer* renderer, Sound* sound, ButtonAction action, State& state,
-                     int type, int attribute, int attribute2)
-    : x(x), y(y), attribute(attribute), attribute2(attribute2), type(type), state(state), action(action),
+UI_Button::UI_Button(int _x, int _y, SDL_Renderer* _renderer, Sound* sound, ButtonAction _action, State& _state,
+                     int _type, int _attribute, int _attribute2)
+    : x(_x), y(_y), attribute(_attribute), attribute2(_attribute2), type(_type), state(_state), action(_action),
       buttonClick(sound) {
-    setType(type, renderer);
+    setType(_type, _renderer);
 }
 
-UI_Button::UI_Button(int x, int y, const std::string& text, SDL_Renderer* renderer, Sound* sound,
-                     const SDL_Color* color, TTF_Font* font, ButtonAction action, State& state, int type,
-                     int attribute, int attribute2)
-    : UI_Button(x, y, renderer, sound, action, state, type, attribute, attribute2) {
+UI_Button::UI_Button(int _x, int _y, const std::string& text, SDL_Renderer* _renderer, Sound* sound,
+                     const SDL_Color* color, TTF_Font* font, ButtonAction _action, State& _state, int _type,
+                     int _attribute, int _attribute2)
+    : UI_Button(_x, _y, _renderer, sound, _action, _state, _type, _attribute, _attribute2) {
     usingText = true;
-    textTexture.setup(0, 0, renderer);
+    textTexture.setup(0, 0, _renderer);
     const SDL_Color labelColor = color != nullptr ? *color : SDL_Color{255, 255, 255, 255};
     textTexture.loadFromRenderedText(text, labelColor, font);
 }
 
-UI_Button::UI_Button(int x, int y, const std::string& path, SDL_Renderer* renderer, Sound* sound,
-                     ButtonAction action, State& state, int type, int attribute, int attribute2,
+UI_Button::UI_Button(int _x, int _y, const std::string& path, SDL_Renderer* _renderer, Sound* sound,
+                     ButtonAction _action, State& _state, int _type, int _attribute, int _attribute2,
                      const std::string& secondaryPath)
-    : UI_Button(x, y, renderer, sound, action, state, type, attribute, attribute2) {
+    : UI_Button(_x, _y, _renderer, sound, _action, _state, _type, _attribute, _attribute2) {
     usingText = false;
     loadImage(imageTexture, path);
     if (secondaryPath != "no") {
@@ -125,9 +125,9 @@ void UI_Button::loadImage(Texture& target, const std::string& path) {
     target.loadFromFile(path);
 }
 
-void UI_Button::setType(int type, SDL_Renderer* renderer) {
-    this->renderer = renderer;
-    switch (type) {
+void UI_Button::setType(int _type, SDL_Renderer* _renderer) {
+    this->renderer = _renderer;
+    switch (_type) {
     case 0:
         w = width;
         h = height;
@@ -176,9 +176,9 @@ bool UI_Button::mouseEvent(int mouseX, int mouseY) const {
     return x <= mouseX && mouseX <= x + w && y <= mouseY && mouseY <= y + h;
 }
 
-UI_Button* UI_Button::move(MENU_CONTROL action) const {
+UI_Button* UI_Button::move(MENU_CONTROL _action) const {
     UI_Button* neighbour = nullptr;
-    switch (action) {
+    switch (_action) {
     case MENU_CONTROL::up:
         neighbour = buttonAbove;
         break;
@@ -251,7 +251,7 @@ void UI_Button::addLine(const std::string& lineText, const std::string& lineValu
     ht.addLine(lineText, lineValue, font, color);
 }
 
-void UI_Button::renderHover(int x, int y) const { ht.render(x, y); }
+void UI_Button::renderHover(int _x, int _y) const { ht.render(_x, _y); }
 
 void UI_Button::click() {
     // The action may clear and rebuild the menu holding this button, so nothing
@@ -268,9 +268,9 @@ UI_Menu::UI_Menu(int numberOfButtons) : room(std::max(0, numberOfButtons)) {
     buttons.reserve(static_cast<std::size_t>(room));
 }
 
-void UI_Menu::setup(SDL_Renderer* renderer, Sound* buttonSound) {
-    this->renderer = renderer;
-    this->buttonSound = buttonSound;
+void UI_Menu::setup(SDL_Renderer* _renderer, Sound* _buttonSound) {
+    this->renderer = _renderer;
+    this->buttonSound = _buttonSound;
 }
 
 bool UI_Menu::hasRoom() const {

@@ -12,9 +12,9 @@ bool holds(UI_Menu& menu, const UI_Button* button) {
 
 }  // namespace
 
-void mouseMove(State& state, int x, int y) {
-    if (!state.controller && currentButton != nullptr) setCurrentButton(nullptr);
-    UI_Menu* menu = getCurrentMenu(state);
+void mouseMove(State& game, int x, int y) {
+    if (!game.controller && currentButton != nullptr) setCurrentButton(nullptr);
+    UI_Menu* menu = getCurrentMenu(game);
     if (menu == nullptr) return;
     // Where hit areas overlap, the last button wins.
     for (UI_Button& button : menu->getButtons()) {
@@ -22,17 +22,17 @@ void mouseMove(State& state, int x, int y) {
     }
 }
 
-void mouseMove(State& state) {
+void mouseMove(State& game) {
     int x = 0;
     int y = 0;
     SDL_GetMouseState(&x, &y);
-    // Events arrive in design pixels already; the polled state is in window pixels.
+    // Events arrive in design pixels already; the polled game is in window pixels.
     windowToDesign(x, y);
-    mouseMove(state, x, y);
+    mouseMove(game, x, y);
 }
 
-void menuSelect(State& state) {
-    UI_Menu* menu = getCurrentMenu(state);
+void menuSelect(State& game) {
+    UI_Menu* menu = getCurrentMenu(game);
     if (menu == nullptr || currentButton == nullptr) return;
     // A button left selected in a menu not on screen must not take the press.
     if (!currentButton->isSelected() || !holds(*menu, currentButton)) return;
@@ -40,8 +40,8 @@ void menuSelect(State& state) {
     currentButton->click();
 }
 
-void pointerPress(State& state, int x, int y) {
-    UI_Menu* menu = getCurrentMenu(state);
+void pointerPress(State& game, int x, int y) {
+    UI_Menu* menu = getCurrentMenu(game);
     if (menu == nullptr) return;
     // Where hit areas overlap, the last button wins, as for the highlight.
     UI_Button* pressed = nullptr;
@@ -54,7 +54,7 @@ void pointerPress(State& state, int x, int y) {
     pressed->click();
 }
 
-bool menuKey(State& state, SDL_Keycode key) {
+bool menuKey(State& game, SDL_Keycode key) {
     MENU_CONTROL step = MENU_CONTROL::select;
     switch (key) {
     case SDLK_UP:
@@ -72,24 +72,24 @@ bool menuKey(State& state, SDL_Keycode key) {
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
     case SDLK_SPACE:
-        controllerEvent(state, MENU_CONTROL::select);
+        controllerEvent(game, MENU_CONTROL::select);
         return true;
     default:
         return false;
     }
-    UI_Menu* menu = getCurrentMenu(state);
+    UI_Menu* menu = getCurrentMenu(game);
     if (menu == nullptr) return true;
     // The first arrow with nothing selected here selects the menu's first button.
     if (currentButton == nullptr || !holds(*menu, currentButton) || !currentButton->isSelected()) {
         setCurrentButton(menu->loadMenu());
     } else {
-        controllerEvent(state, step);
+        controllerEvent(game, step);
     }
     return true;
 }
 
-void controllerEvent(State& state, MENU_CONTROL control) {
-    UI_Menu* menu = getCurrentMenu(state);
+void controllerEvent(State& game, MENU_CONTROL control) {
+    UI_Menu* menu = getCurrentMenu(game);
     if (menu == nullptr) return;
     switch (control) {
     case MENU_CONTROL::connect:
@@ -99,7 +99,7 @@ void controllerEvent(State& state, MENU_CONTROL control) {
         setCurrentButton(nullptr);
         break;
     case MENU_CONTROL::select:
-        menuSelect(state);
+        menuSelect(game);
         break;
     default:
         if (currentButton == nullptr) {
@@ -112,7 +112,7 @@ void controllerEvent(State& state, MENU_CONTROL control) {
     }
 }
 
-void menuStickStep(State& state, bool readsHorizontal) {
+void menuStickStep(State& game, bool readsHorizontal) {
     const int vertical = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTY));
     const int horizontal = readsHorizontal ? stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTX)) : 0;
     MENU_CONTROL step = MENU_CONTROL::down;
@@ -121,10 +121,10 @@ void menuStickStep(State& state, bool readsHorizontal) {
     } else if (horizontal != 0) {
         step = horizontal > 0 ? MENU_CONTROL::right : MENU_CONTROL::left;
     } else {
-        state.controllerStickReset = true;
+        game.controllerStickReset = true;
         return;
     }
-    if (!state.controllerStickReset) return;
-    state.controllerStickReset = false;
-    controllerEvent(state, step);
+    if (!game.controllerStickReset) return;
+    game.controllerStickReset = false;
+    controllerEvent(game, step);
 }

@@ -2,7 +2,7 @@
 
 #include "GlobalConstants.h"
 
-Explosion::Explosion(int x, int y, SDL_Renderer* renderer) : x(x - scale(16)), y(y - scale(16)) {
+Explosion::Explosion(int _x, int _y, SDL_Renderer* renderer) : x(_x - scale(16)), y(_y - scale(16)) {
     texture.setup(scale(32), scale(32), renderer);
     if (!texture.loadFromFile("explosion.png")) {
         logOnce("Could not load explosion texture!");

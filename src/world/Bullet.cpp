@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <cstdlib>
 
-Bullet::Bullet(Entity* entity, BULLET_TYPE type, int durability, int strength, int damage)
-    : durability(durability), damage(damage), strength(strength), type(type), entity(entity) {
-    SDL_Renderer* renderer = entity->getRenderer();
-    Texture* texture = entity->getTexture();
-    const bool isLaser = type == laser;
+Bullet::Bullet(Entity* _entity, BULLET_TYPE _type, int _durability, int _strength, int _damage)
+    : durability(_durability), damage(_damage), strength(_strength), type(_type), entity(_entity) {
+    SDL_Renderer* renderer = _entity->getRenderer();
+    Texture* texture = _entity->getTexture();
+    const bool isLaser = _type == laser;
     const int w = isLaser ? lazerWidth : normalWidth;
     const int h = isLaser ? lazerHeight : normalHeight;
-    entity->setDimensions(w, h);
+    _entity->setDimensions(w, h);
     texture->setup(w, h, renderer);
     if (isLaser) {
-        entity->setSource(32, 8);
+        _entity->setSource(32, 8);
     } else {
-        entity->setSource(4, 4);
+        _entity->setSource(4, 4);
     }
     // Decoded once per process by the texture cache, so firing never touches the disk.
     if (!texture->loadFromFile(isLaser ? "laser.png" : "bullet.png")) {

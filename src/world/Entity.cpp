@@ -4,8 +4,8 @@
 
 #include "GlobalConstants.h"
 
-Entity::Entity(std::vector<Spawn>* spawns, SDL_Renderer* renderer, int hp)
-    : hp(hp), spawns(spawns), gameRender(renderer) {}
+Entity::Entity(std::vector<Spawn>* _spawns, SDL_Renderer* renderer, int _hp)
+    : hp(_hp), spawns(_spawns), gameRender(renderer) {}
 
 Entity::Entity(int x, int y, int Vx, int Vy, SDL_Renderer* renderer)
     : xVelocity(static_cast<float>(Vx)), yVelocity(static_cast<float>(Vy)), entityRect{x, y, 0, 0},

@@ -21,8 +21,8 @@ std::map<SDL_Renderer*, SharedStrip>& sharedStrips() {
 
 }  // namespace
 
-Platform::Platform(int x, int y, SDL_Renderer* renderer)
-    : box{scale(x), scale(y), scale(80), scale(17)}, renderer(renderer), width(scale(80)), height(scale(17)) {
+Platform::Platform(int x, int y, SDL_Renderer* _renderer)
+    : box{scale(x), scale(y), scale(80), scale(17)}, renderer(_renderer), width(scale(80)), height(scale(17)) {
     texture.setup(width, height, renderer);
     if (!texture.loadFromFile("platform.png")) {
         logOnce("Could not load platform.png texture!");

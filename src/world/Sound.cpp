@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-Sound::Sound(const std::string& filePath, int loop, int channel) : loop(loop), channel(channel) {
-    init(filePath, loop, channel);
+Sound::Sound(const std::string& filePath, int _loop, int _channel) : loop(_loop), channel(_channel) {
+    init(filePath, _loop, _channel);
 }
 
 Sound::~Sound() {
@@ -11,9 +11,9 @@ Sound::~Sound() {
     sound = nullptr;
 }
 
-void Sound::init(const std::string& filePath, int loop, int channel) {
-    this->loop = loop;
-    this->channel = channel;
+void Sound::init(const std::string& filePath, int _loop, int _channel) {
+    this->loop = _loop;
+    this->channel = _channel;
     Mix_FreeChunk(sound);
     // Opened here rather than by Mix_LoadWAV, whose own error for a file that
     // cannot be opened ("with NULL src") would hide which file is missing.
