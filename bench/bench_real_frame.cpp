@@ -26,7 +26,7 @@ const int WARM_UP_FRAMES = 20;
 // The window cleared, one opaque window-sized texture copied over it, shown.
 class PlainFrame {
 public:
-    explicit PlainFrame(SDL_Renderer* renderer) : renderer(renderer) {
+    explicit PlainFrame(SDL_Renderer* target) : renderer(target) {
         texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, WINDOW_WIDTH,
                                     WINDOW_HEIGHT);
         if (texture == nullptr) return;
