@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the game in Release (in build/) and runs its benchmarks side by side:
+# Builds the game in Release (in build/, the bench preset of CMakePresets.json)
+# and runs its benchmarks side by side:
 # whole frames and their update alone at waves 1 to 100, level loading with and
 # without the image cache, a shotgun shot and the chasers' path search, all on
 # SDL's dummy drivers; then the real path in a virtual X display: whole frames
@@ -13,8 +14,8 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 install_missing_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZELVANE_BENCH=ON
-cmake --build build -j"$(nproc)" --target zelvane_bench zelvane_bench_real
+cmake --preset bench
+cmake --build --preset bench -j"$(nproc)"
 
 echo "== $(nproc) cores, $(lscpu | sed -n 's/^Model name:[[:space:]]*//p'), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 # Textures and sounds are found from the working directory.

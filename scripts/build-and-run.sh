@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds a release of the game in build/ and starts it from there.
+# Builds a release of the game in build/ (the game preset of CMakePresets.json)
+# and starts it from there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 install_missing_packages "${GAME_PACKAGES[@]}"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZELVANE_TESTS=OFF
-cmake --build build -j"$(nproc)" --target zelvane
+cmake --preset game
+cmake --build --preset game -j"$(nproc)"
 cd build
 exec ./zelvane

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Fuzzes the level loader for a bounded time: scripts/fuzz-levels.sh [seconds] (default 60).
 # Builds fuzz/level_fuzzer with clang, libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer in build-fuzz/, runs it on a scratch copy of the seed
-# corpus (the shipped levels and fuzz/corpus/), and prints how many inputs it ran.
+# UndefinedBehaviorSanitizer in build-fuzz/ (the fuzz preset of CMakePresets.json),
+# runs it on a scratch copy of the seed corpus (the shipped levels and
+# fuzz/corpus/), and prints how many inputs it ran.
 # Exits non-zero on any crash, broken check or sanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,9 +19,8 @@ install_missing_packages "${GAME_PACKAGES[@]}" clang libclang-rt-dev
 
 jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
-cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-      -DZELVANE_FUZZ=ON -DZELVANE_TESTS=OFF >/dev/null
-cmake --build build-fuzz --target level_fuzzer -j"$jobs"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs"
 
 # Everything the run writes (new corpus entries, crash files) stays out of the repository.
 work=$(mktemp -d "${TMPDIR:-/tmp}/zelvane-fuzz.XXXXXX")

@@ -11,8 +11,8 @@ source scripts/packages.sh
 # dpkg-shlibdeps (dpkg-dev); it writes the archive itself, owned by root.
 install_missing_packages "${GAME_PACKAGES[@]}" dpkg-dev file
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZELVANE_TESTS=OFF
-cmake --build build -j"$(nproc)" --target zelvane
+cmake --preset game
+cmake --build --preset game -j"$(nproc)"
 (cd build && cpack -G DEB)
 
 sudo=""

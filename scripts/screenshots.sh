@@ -7,8 +7,8 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 install_missing_packages "${GAME_PACKAGES[@]}" xvfb xauth xdotool imagemagick
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)" --target zelvane
+cmake --preset game >/dev/null
+cmake --build --preset game -j"$(nproc)"
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 (cd build && bash ../tests/playthrough.sh ./zelvane "$shots")

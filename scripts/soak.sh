@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The long soak: scripts/soak.sh [frames] [seed] (default 100000 frames, seed 1).
-# Builds the sanitizer build (build-sanitize/), then lets a bot play level 3 for
-# that many frames under AddressSanitizer, UndefinedBehaviorSanitizer and
-# LeakSanitizer. Exits non-zero on a broken bound, a wave that never ends, a hang,
-# a crash or any sanitizer report.
+# Builds the soak program in the sanitizer build (build-sanitize/, the sanitize
+# preset of CMakePresets.json), then lets a bot play level 3 for that many frames
+# under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer. Exits
+# non-zero on a broken bound, a wave that never ends, a hang, a crash or any
+# sanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -19,8 +20,8 @@ install_missing_packages "${GAME_PACKAGES[@]}" libgtest-dev libgmock-dev
 
 jobs=$(nproc)
 [ "$jobs" -gt 2 ] && jobs=2
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELVANE_SANITIZE=ON -DZELVANE_TESTS=ON >/dev/null
-cmake --build build-sanitize --target zelvane_soak -j"$jobs"
+cmake --preset sanitize >/dev/null
+cmake --build --preset soak -j"$jobs"
 
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
