@@ -1,5 +1,7 @@
 #pragma once
 
+// Bullets in flight: the hero's shots, their step through the level and their end.
+
 #include <SDL.h>
 
 #include <list>

@@ -1,5 +1,8 @@
 #pragma once
 
+// The camera: when the view scrolls with the hero, the scroll step over every body,
+// platform and spawn point, and the drawing of the platforms.
+
 #include <SDL.h>
 
 #include <list>

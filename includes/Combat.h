@@ -1,5 +1,8 @@
 #pragma once
 
+// Combat in one frame: the enemy pass (knife, contact, bullets, the C4 blast, deaths
+// and their rewards) and what the frame settles afterwards.
+
 #include "World.h"
 
 // What one frame's enemy pass found out.

@@ -1,5 +1,7 @@
 #pragma once
 
+// The robots' shared body and walk, and the level-map reads their paths use.
+
 #include <list>
 
 #include "Entity.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// One frame of play, drawn in the game's order, and the pieces of it other screens reuse.
+
 #include <SDL.h>
 
 #include "World.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// Input during play: keys, controller and window events turned into the hero's moves.
+
 #include <SDL.h>
 
 #include "State.h"

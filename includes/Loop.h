@@ -1,5 +1,7 @@
 #pragma once
 
+// The game's loops: levels, waves and frames, from start-up to shutdown.
+
 #include <functional>
 
 #include "World.h"

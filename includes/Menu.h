@@ -1,5 +1,7 @@
 #pragma once
 
+// The menu widgets: buttons with their tooltips, and a menu that holds, links and draws them.
+
 #include <SDL.h>
 #include <SDL_ttf.h>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// A tile of the level the hero and the robots stand on, drawn from one shared strip.
+
 #include <SDL.h>
 
 #include <memory>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The hero and what the shop's levels make of him.
+
 #include <SDL.h>
 
 #include <list>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The start and pause screens: one frame of a menu shown outside play.
+
 // One frame of the start screen: handles every pending event, draws the menu
 // and presents. The level loop calls it while no level is started and the game
 // has not quit.

@@ -1,5 +1,7 @@
 #pragma once
 
+// The state record every module reads and writes, and the readers of its upgrade tables.
+
 #include <vector>
 
 #include "GlobalConstants.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+// The interface's start-up and shutdown: fonts, heads-up display and menus.
+
 #include <SDL.h>
 #include <SDL_ttf.h>
 

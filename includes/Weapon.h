@@ -1,5 +1,7 @@
 #pragma once
 
+// The five weapons: firing, reloading and the levels bought for them.
+
 #include <SDL.h>
 
 #include <list>

@@ -1,5 +1,7 @@
 #pragma once
 
+// The run's objects and one level's world: what a frame is a function of, and loading a level into it.
+
 #include <SDL.h>
 
 #include <list>
