@@ -37,3 +37,8 @@ bool menuKey(State& state, SDL_Keycode key);
 // horizontal axis only where the menu reads it); the stick must come back
 // inside the dead zone before the next step.
 void menuStickStep(State& state, bool readsHorizontal);
+
+// The pointer and the left stick on a menu: motion moves the highlight, a
+// press clicks the button under the pointer, the stick steps (sideways only
+// where readsHorizontal). True when the event was one of these.
+bool menuPointerOrStick(State& state, const SDL_Event& event, bool readsHorizontal);

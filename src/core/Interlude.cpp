@@ -59,18 +59,10 @@ bool interludeRunning(const State& game, int waveNumber) {
 void handleInterludeEvent(State& game, const SDL_Event& event) {
     // Window close, and a controller plugged in or pulled out, as everywhere.
     if (handleCommonEvent(game, event)) return;
+    if (menuPointerOrStick(game, event, true)) return;
     switch (event.type) {
     case SDL_KEYDOWN:
         shopKey(game, event.key.keysym.sym);
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-        pointerPress(game, event.button.x, event.button.y);
-        break;
-    case SDL_MOUSEMOTION:
-        mouseMove(game, event.motion.x, event.motion.y);
-        break;
-    case SDL_CONTROLLERAXISMOTION:
-        menuStickStep(game, true);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         buttonPressed(game, event.cbutton.button);

@@ -34,6 +34,8 @@ void controllerButtonPressed(State& game, Uint8 pressed, bool paused) {
 }
 
 void handleScreenEvent(State& game, const SDL_Event& event, bool paused) {
+    // The main menus step up and down only.
+    if (menuPointerOrStick(game, event, false)) return;
     switch (event.type) {
     case SDL_KEYDOWN:
         if (handleCommonEvent(game, event) || menuKey(game, event.key.keysym.sym)) break;
@@ -50,16 +52,6 @@ void handleScreenEvent(State& game, const SDL_Event& event, bool paused) {
         handleCommonEvent(game, event);
         // Another pad pulled out leaves the one in use, and its selection, alone.
         if (controller == nullptr) controllerEvent(game, MENU_CONTROL::disconnect);
-        break;
-    case SDL_MOUSEMOTION:
-        mouseMove(game, event.motion.x, event.motion.y);
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-        pointerPress(game, event.button.x, event.button.y);
-        break;
-    case SDL_CONTROLLERAXISMOTION:
-        // The main menus step up and down only.
-        menuStickStep(game, false);
         break;
     default:
         handleCommonEvent(game, event);

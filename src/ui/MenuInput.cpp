@@ -128,3 +128,19 @@ void menuStickStep(State& game, bool readsHorizontal) {
     game.controllerStickReset = false;
     controllerEvent(game, step);
 }
+
+bool menuPointerOrStick(State& game, const SDL_Event& event, bool readsHorizontal) {
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        mouseMove(game, event.motion.x, event.motion.y);
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+        pointerPress(game, event.button.x, event.button.y);
+        return true;
+    case SDL_CONTROLLERAXISMOTION:
+        menuStickStep(game, readsHorizontal);
+        return true;
+    default:
+        return false;
+    }
+}
