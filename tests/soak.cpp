@@ -67,54 +67,6 @@ const long HUNT_AFTER_FRAMES = 60L * 60;
 int roll(int n) { return std::rand() % n; }
 bool chance(int oneIn) { return roll(oneIn) == 0; }
 
-void push(SDL_Event event) {
-    if (SDL_PushEvent(&event) != 1) {
-        std::fprintf(stderr, "soak: event queue refused an event: %s\n", SDL_GetError());
-        std::exit(1);
-    }
-}
-
-// Where the last motion left the pointer: a press happens there.
-SDL_Point pointer{0, 0};
-
-void pushMotion(int x, int y) {
-    pointer = {x, y};
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_MOUSEMOTION;
-    event.motion.x = x;
-    event.motion.y = y;
-    push(event);
-}
-
-void pushMousePress() {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = SDL_PRESSED;
-    event.button.x = pointer.x;
-    event.button.y = pointer.y;
-    push(event);
-}
-
-void pushTap(SDL_Keycode key) {
-    pushKey(key, true);
-    pushKey(key, false);
-}
-
-// A controller button press as the pad sends it; the menu handlers act on the
-// button named in the event.
-void pushPadButton(SDL_JoystickID pad, Uint8 button) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_CONTROLLERBUTTONDOWN;
-    event.cbutton.which = pad;
-    event.cbutton.button = button;
-    event.cbutton.state = SDL_PRESSED;
-    push(event);
-}
-
 void pointAt(const UI_Button& button) {
     pushMotion(button.getX() + button.getWidth() / 2, button.getY() + button.getHeight() / 2);
 }
@@ -505,11 +457,8 @@ void Bot::pushPlayInput() {
     if (chance(2500)) pushKey(SDLK_ESCAPE, true);
     // The pad is pulled out now and then, and plugged in again a while later.
     if (chance(padPlugged ? 6000 : 600)) {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = padPlugged ? SDL_CONTROLLERDEVICEREMOVED : SDL_CONTROLLERDEVICEADDED;
-        event.cdevice.which = padPlugged ? padId : pad.index;
-        push(event);
+        if (padPlugged) pushDevice(SDL_CONTROLLERDEVICEREMOVED, padId);
+        else pushDevice(SDL_CONTROLLERDEVICEADDED, pad.index);
         padPlugged = !padPlugged;
         ++replugs;
     }

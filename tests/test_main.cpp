@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Resources.h"
+#include "TestSupport.h"
 #include "Texture.h"
 
 namespace {
@@ -62,6 +63,8 @@ private:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // An event the queue refuses fails the test that pushed it.
+    checkQueued = [](bool queued) { EXPECT_TRUE(queued) << "the event queue refused an event: " << SDL_GetError(); };
     ::testing::AddGlobalTestEnvironment(new MediaEnvironment);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProcessState);
     return RUN_ALL_TESTS();

@@ -205,8 +205,7 @@ Enemy* robotInPlay(World& world) {
 }
 
 void tapKey(RunObjects& run, World& world, SDL_Keycode key) {
-    pushKey(key, true);
-    pushKey(key, false);
+    pushTap(key);
     handlePlayEvents(state, run, world);
 }
 
