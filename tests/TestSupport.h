@@ -99,7 +99,7 @@ private:
 // folder keeps only the game's own files.
 class ScratchFile {
 public:
-    explicit ScratchFile(std::string path) : path(std::move(path)) {}
+    explicit ScratchFile(std::string file) : path(std::move(file)) {}
     ~ScratchFile() { std::remove(path.c_str()); }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;

@@ -147,11 +147,11 @@ struct Peaks {
 
 class Bot {
 public:
-    Bot(SDL_Renderer* renderer, VirtualPad& pad, Watchdog& watchdog)
-        : run(renderer), pad(pad), watchdog(watchdog), imageFiles(countImageFiles()) {
+    Bot(SDL_Renderer* drawOn, VirtualPad& playedPad, Watchdog& watching)
+        : run(drawOn), pad(playedPad), watchdog(watching), imageFiles(countImageFiles()) {
         run.lastUpdate = now;
         zorbiPointer = &run.player;
-        UI_init(renderer, state, &run.player);
+        UI_init(drawOn, state, &run.player);
         padId = SDL_JoystickInstanceID(pad.joystick);
         computeBulletBound();
     }

@@ -28,7 +28,7 @@ const Sint16 TRIGGER_RELEASED = -32768;
 // through: the shop holds the game until it is closed. Checks run in between.
 class PadScript {
 public:
-    explicit PadScript(VirtualPad& pad) : pad(pad) {}
+    explicit PadScript(VirtualPad& played) : pad(played) {}
     // What the shop left unplayed (the release of the button that closed it)
     // still happens: the pad must not stay pressed for the next script.
     ~PadScript() {

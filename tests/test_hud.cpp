@@ -179,8 +179,8 @@ TEST_F(Hud, TheHeroAndHisWeaponFeedTheBars) {
 TEST(HudShutdown, CloseReleasesEverythingAndCanBeRepeated) {
     UI_close();  // nothing open yet in this test: harmless
     Canvas canvas;
-    State state;
-    UI_init(canvas.renderer, state, nullptr);
+    State record;
+    UI_init(canvas.renderer, record, nullptr);
     updateInGameText(1, 1, 1);
     renderInGameText(true, 1.0f, false);
     UI_close();
@@ -194,9 +194,8 @@ TEST(HudShutdown, AMissingFontLeavesBlankTextsAndPlayGoesOn) {
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(chdir("/"), 0);  // no resources folder here
-    Canvas canvas;
-    State state;
-    UI_init(canvas.renderer, state, nullptr);
+    TestGame game({.run = false, .world = false});
+    const Canvas& canvas = game.canvas;
     ASSERT_EQ(chdir(previous), 0);
     // Only the heads-up texts count here; the menus built by UI_init log their own.
     LogCapture log;
@@ -206,5 +205,4 @@ TEST(HudShutdown, AMissingFontLeavesBlankTextsAndPlayGoesOn) {
     EXPECT_EQ(log.count("Unable to render text surface"), 4);
     EXPECT_EQ(litRows(canvas, 0, 400), 0);
     EXPECT_TRUE(isRed(canvas.pixel(20, 700)));
-    UI_close();
 }
