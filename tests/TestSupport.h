@@ -1,6 +1,9 @@
 #pragma once
 
 #include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +18,27 @@
 #include "Texture.h"
 #include "UI.h"
 #include "World.h"
+
+// --- The media libraries as the game opens them, without a window: the dummy
+// video and audio drivers (unless the environment names others) stand in for
+// a screen and a sound card.
+
+inline void chooseDummyDrivers() {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+}
+inline constexpr Uint32 MEDIA_SUBSYSTEMS =
+    SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+// True when the (dummy) sound device opened.
+inline bool openAudio() { return Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0; }
+inline void closeMedia(bool audioOpen) {
+    if (audioOpen) Mix_CloseAudio();
+    clearImageCache();
+    IMG_Quit();
+    TTF_Quit();
+    SDL_Quit();
+}
 
 // A 1200 x 720 software canvas that stands in for the game's renderer while it
 // lives, so drawing can be checked pixel by pixel.
@@ -228,10 +252,16 @@ inline void (*checkQueued)(bool queued) = [](bool queued) {
 
 inline void pushEvent(SDL_Event event) { checkQueued(SDL_PushEvent(&event) == 1); }
 
-inline SDL_Event keyEvent(SDL_Keycode key, Uint16 mod = KMOD_NONE, bool down = true) {
+// An event of the type with every field zero, to be filled in.
+inline SDL_Event eventOf(Uint32 type) {
     SDL_Event event;
     SDL_zero(event);
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.type = type;
+    return event;
+}
+
+inline SDL_Event keyEvent(SDL_Keycode key, Uint16 mod = KMOD_NONE, bool down = true) {
+    SDL_Event event = eventOf(down ? SDL_KEYDOWN : SDL_KEYUP);
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     event.key.keysym.mod = mod;
@@ -253,9 +283,7 @@ inline SDL_Point pointer{0, 0};
 // The pointer moved to (x, y), in the window with the given id (0: any).
 inline void pushMotion(int x, int y, Uint32 window = 0) {
     pointer = {x, y};
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_MOUSEMOTION;
+    SDL_Event event = eventOf(SDL_MOUSEMOTION);
     event.motion.windowID = window;
     event.motion.x = x;
     event.motion.y = y;
@@ -264,9 +292,7 @@ inline void pushMotion(int x, int y, Uint32 window = 0) {
 
 // The left mouse button pressed where the pointer is.
 inline void pushMousePress(Uint32 window = 0) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_MOUSEBUTTONDOWN;
+    SDL_Event event = eventOf(SDL_MOUSEBUTTONDOWN);
     event.button.windowID = window;
     event.button.button = SDL_BUTTON_LEFT;
     event.button.state = SDL_PRESSED;
@@ -278,9 +304,7 @@ inline void pushMousePress(Uint32 window = 0) {
 // A controller button going down on the pad with the given instance id; the
 // menu handlers act on the button named in the event.
 inline SDL_Event padButtonEvent(SDL_JoystickID pad, Uint8 button) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_CONTROLLERBUTTONDOWN;
+    SDL_Event event = eventOf(SDL_CONTROLLERBUTTONDOWN);
     event.cbutton.which = pad;
     event.cbutton.button = button;
     event.cbutton.state = SDL_PRESSED;
@@ -291,20 +315,13 @@ inline void pushPadButton(SDL_JoystickID pad, Uint8 button) { pushEvent(padButto
 // A pad arriving (SDL_CONTROLLERDEVICEADDED, which: its device index) or
 // leaving (SDL_CONTROLLERDEVICEREMOVED, which: its instance id).
 inline void pushDevice(Uint32 type, Sint32 which) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = type;
+    SDL_Event event = eventOf(type);
     event.cdevice.which = which;
     pushEvent(event);
 }
 
 // The window's close button.
-inline void pushQuit() {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_QUIT;
-    pushEvent(event);
-}
+inline void pushQuit() { pushEvent(eventOf(SDL_QUIT)); }
 
 // --- What the screen shows.
 

@@ -724,16 +724,12 @@ int main(int argc, char** argv) {
     }
 
     // No screen and no sound card: a software canvas and the dummy drivers.
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER |
-                 SDL_INIT_EVENTS) != 0 ||
-        TTF_Init() != 0) {
+    chooseDummyDrivers();
+    if (SDL_Init(MEDIA_SUBSYSTEMS) != 0 || TTF_Init() != 0) {
         std::fprintf(stderr, "soak: could not start the media libraries: %s\n", SDL_GetError());
         return 1;
     }
-    const bool audioOpen = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0;
+    const bool audioOpen = openAudio();
     // The game's own log lines (missing mapping file, "No button selection!") are not faults.
     SDL_LogSetPriority(SDL_LOG_CATEGORY_APPLICATION, SDL_LOG_PRIORITY_WARN);
 
@@ -766,11 +762,7 @@ int main(int argc, char** argv) {
         state = State();
         SDL_JoystickClose(hold);
     }
-    if (audioOpen) Mix_CloseAudio();
-    clearImageCache();
-    IMG_Quit();
-    TTF_Quit();
-    SDL_Quit();
+    closeMedia(audioOpen);
     std::printf("soak: %s\n", passed ? "passed" : "FAILED");
     return passed ? 0 : 1;
 }

@@ -72,9 +72,7 @@ protected:
 };
 
 SDL_Event windowEvent(Uint8 what) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_WINDOWEVENT;
+    SDL_Event event = eventOf(SDL_WINDOWEVENT);
     event.window.event = what;
     return event;
 }
