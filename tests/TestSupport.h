@@ -391,9 +391,9 @@ struct GameParts {
 };
 
 // A game as the program sets it up after init, on a software canvas, with a
-// new state record and no event waiting; gone, it leaves every process-wide
-// object as it found it (restoreGame). A fixture derives from it beside
-// ::testing::Test, or a test keeps one as a local.
+// new state record and no event waiting; gone, it puts every process-wide
+// object back as a fresh process has it (restoreGame). A fixture derives from
+// it beside ::testing::Test, or a test keeps one as a local.
 class TestGame {
 public:
     explicit TestGame(GameParts parts = {}) : canvas(parts.width, parts.height) {

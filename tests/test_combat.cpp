@@ -42,6 +42,7 @@ protected:
         state.levelMap = std::vector<std::vector<int>>(4, std::vector<int>(12, -1));
         state.levelMap[3] = std::vector<int>(12, 0);
     }
+
     // A robot of the given kind standing on the floor with its left edge at x, already placed.
     Enemy& robot(ENEMY_TYPE type, int x, bool placed = true) {
         auto body = std::make_unique<Entity>(&world->enemySpawns, canvas.renderer, enemyHealth(type));
