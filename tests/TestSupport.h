@@ -1,16 +1,44 @@
 #pragma once
 
 #include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "Game.h"
+#include "MenuInput.h"
 #include "Texture.h"
+#include "UI.h"
+#include "World.h"
+
+// --- The media libraries as the game opens them, without a window: the dummy
+// video and audio drivers (unless the environment names others) stand in for
+// a screen and a sound card.
+
+inline void chooseDummyDrivers() {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+}
+inline constexpr Uint32 MEDIA_SUBSYSTEMS =
+    SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+// True when the (dummy) sound device opened.
+inline bool openAudio() { return Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0; }
+inline void closeMedia(bool audioOpen) {
+    if (audioOpen) Mix_CloseAudio();
+    clearImageCache();
+    IMG_Quit();
+    TTF_Quit();
+    SDL_Quit();
+}
 
 // A 1200 x 720 software canvas that stands in for the game's renderer while it
 // lives, so drawing can be checked pixel by pixel.
@@ -95,7 +123,7 @@ private:
 // folder keeps only the game's own files.
 class ScratchFile {
 public:
-    explicit ScratchFile(std::string path) : path(std::move(path)) {}
+    explicit ScratchFile(std::string file) : path(std::move(file)) {}
     ~ScratchFile() { std::remove(path.c_str()); }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
@@ -104,8 +132,18 @@ private:
     std::string path;
 };
 
-// Path of a level fixture kept with the tests.
-inline std::string fixture(const std::string& name) { return std::string(ZELVANE_FIXTURES) + "/" + name; }
+// A game controller as SDL sees one plugged in: a virtual joystick of
+// controller type with all the axes and buttons of a pad.
+inline SDL_VirtualJoystickDesc padDescription() {
+    SDL_VirtualJoystickDesc desc;
+    SDL_zero(desc);
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "Test Pad";
+    return desc;
+}
 
 // A game controller plugged in for a test: a virtual joystick of controller
 // type whose rumble requests are recorded. Opened as the game's controller.
@@ -118,13 +156,7 @@ public:
     };
 
     VirtualPad() {
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.name = "Test Pad";
+        SDL_VirtualJoystickDesc desc = padDescription();
         desc.userdata = this;
         desc.Rumble = &VirtualPad::record;
         desc.Update = &VirtualPad::read;
@@ -134,6 +166,7 @@ public:
         settle();
     }
     ~VirtualPad() {
+        onRead = nullptr;  // a script must not run while the pad goes
         if (controller != nullptr) {
             SDL_GameControllerClose(controller);
             controller = nullptr;
@@ -206,12 +239,185 @@ private:
     }
 };
 
-// Pushes a key press or release into the event queue.
-inline void pushKey(SDL_Keycode key, bool down) {
+// --- Events put in SDL's queue, as the window system and a pad send them.
+
+// Each event pushed is handed here with whether the queue took it. The unit
+// tests make a refused event a failure of the running test (test_main.cpp);
+// elsewhere, as in the soak, the program stops with SDL's reason.
+inline void (*checkQueued)(bool queued) = [](bool queued) {
+    if (queued) return;
+    std::fprintf(stderr, "the event queue refused an event: %s\n", SDL_GetError());
+    std::exit(1);
+};
+
+inline void pushEvent(SDL_Event event) { checkQueued(SDL_PushEvent(&event) == 1); }
+
+// An event of the type with every field zero, to be filled in.
+inline SDL_Event eventOf(Uint32 type) {
     SDL_Event event;
     SDL_zero(event);
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.type = type;
+    return event;
+}
+
+inline SDL_Event keyEvent(SDL_Keycode key, Uint16 mod = KMOD_NONE, bool down = true) {
+    SDL_Event event = eventOf(down ? SDL_KEYDOWN : SDL_KEYUP);
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
+    event.key.keysym.mod = mod;
+    return event;
 }
+
+// A key press or release.
+inline void pushKey(SDL_Keycode key, bool down) { pushEvent(keyEvent(key, KMOD_NONE, down)); }
+
+// A key pressed and let go again.
+inline void pushTap(SDL_Keycode key) {
+    pushKey(key, true);
+    pushKey(key, false);
+}
+
+// Where the last motion left the pointer: a press happens there.
+inline SDL_Point pointer{0, 0};
+
+// The pointer moved to (x, y), in the window with the given id (0: any).
+inline void pushMotion(int x, int y, Uint32 window = 0) {
+    pointer = {x, y};
+    SDL_Event event = eventOf(SDL_MOUSEMOTION);
+    event.motion.windowID = window;
+    event.motion.x = x;
+    event.motion.y = y;
+    pushEvent(event);
+}
+
+// The left mouse button pressed where the pointer is.
+inline void pushMousePress(Uint32 window = 0) {
+    SDL_Event event = eventOf(SDL_MOUSEBUTTONDOWN);
+    event.button.windowID = window;
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = SDL_PRESSED;
+    event.button.x = pointer.x;
+    event.button.y = pointer.y;
+    pushEvent(event);
+}
+
+// A controller button going down on the pad with the given instance id; the
+// menu handlers act on the button named in the event.
+inline SDL_Event padButtonEvent(SDL_JoystickID pad, Uint8 button) {
+    SDL_Event event = eventOf(SDL_CONTROLLERBUTTONDOWN);
+    event.cbutton.which = pad;
+    event.cbutton.button = button;
+    event.cbutton.state = SDL_PRESSED;
+    return event;
+}
+inline void pushPadButton(SDL_JoystickID pad, Uint8 button) { pushEvent(padButtonEvent(pad, button)); }
+
+// A pad arriving (SDL_CONTROLLERDEVICEADDED, which: its device index) or
+// leaving (SDL_CONTROLLERDEVICEREMOVED, which: its instance id).
+inline void pushDevice(Uint32 type, Sint32 which) {
+    SDL_Event event = eventOf(type);
+    event.cdevice.which = which;
+    pushEvent(event);
+}
+
+// The window's close button.
+inline void pushQuit() { pushEvent(eventOf(SDL_QUIT)); }
+
+// --- What the screen shows.
+
+// The button at index of a menu.
+inline UI_Button* at(UI_Menu& menu, int index) { return &menu.getButtons()[static_cast<std::size_t>(index)]; }
+
+// True when the box at (x, y) of the canvas shows what the reference shows
+// there (drawn on a black canvas), and something of it is lit.
+inline bool shows(const Canvas& canvas, const Canvas& reference, int x, int y, int w, int h) {
+    int lit = 0;
+    for (int row = y; row < y + h; ++row) {
+        for (int col = x; col < x + w; ++col) {
+            const SDL_Color want = reference.pixel(col, row);
+            if (!sameColour(canvas.pixel(col, row), want.r, want.g, want.b)) return false;
+            lit += sameColour(want, 0, 0, 0) ? 0 : 1;
+        }
+    }
+    return lit > 0;
+}
+
+// True when the canvas shows at (x, y) exactly the text in white in the font
+// (by default the 27 pt one of heads-up texts and menus).
+inline bool showsText(const Canvas& canvas, int x, int y, const std::string& text, TTF_Font* font = counter) {
+    Canvas reference;
+    Texture expected;
+    expected.setup(reference.renderer);
+    if (!expected.loadFromRenderedText(text, white, font)) return false;
+    expected.render(x, y);
+    return shows(canvas, reference, x, y, expected.getWidth(), expected.getHeight());
+}
+
+// Pixels that are not black in the box at (x, y), looking at every step-th
+// column of every step-th row.
+inline int litPixels(const Canvas& canvas, int x, int y, int w, int h, int step = 1) {
+    int lit = 0;
+    for (int row = y; row < y + h; row += step)
+        for (int col = x; col < x + w; col += step) lit += sameColour(canvas.pixel(col, row), 0, 0, 0) ? 0 : 1;
+    return lit;
+}
+
+// --- A whole game for a test.
+
+// Every process-wide object of the game put back as a fresh process has it:
+// no event waiting, no interface (fonts, menus, current button), no hero,
+// robots free to move, no controller open, no window, and a new state record.
+// Whatever one test changes of these must not reach the next.
+inline void restoreGame() {
+    VirtualPad::settle();
+    UI_close();
+    currentButton = nullptr;
+    zorbiPointer = nullptr;
+    pauseEnemy = false;
+    if (controller != nullptr) SDL_GameControllerClose(controller);
+    controller = nullptr;
+    gameWindow = nullptr;
+    gameRenderer = nullptr;
+    state = State();
+}
+
+// Which parts of a game a TestGame sets up, and the size of its canvas.
+struct GameParts {
+    bool run = true;        // the run's objects, their hero made the game's one hero
+    bool interface = true;  // fonts, heads-up display and menus, as UI_init builds them
+    bool world = true;      // an empty world, no level loaded
+    int width = WINDOW_WIDTH;
+    int height = WINDOW_HEIGHT;
+};
+
+// A game as the program sets it up after init, on a software canvas, with a
+// new state record and no event waiting; gone, it puts every process-wide
+// object back as a fresh process has it (restoreGame). A fixture derives from
+// it beside ::testing::Test, or a test keeps one as a local.
+class TestGame {
+public:
+    explicit TestGame(GameParts parts = {}) : canvas(parts.width, parts.height) {
+        VirtualPad::settle();
+        state = State();
+        pauseEnemy = false;
+        if (parts.run) {
+            run = std::make_unique<RunObjects>(canvas.renderer);
+            zorbiPointer = &run->player;
+        }
+        if (parts.interface) UI_init(canvas.renderer, state, run ? &run->player : nullptr);
+        if (parts.world) world = std::make_unique<World>();
+    }
+    // The interface and the run go before the canvas whose renderer owns their textures.
+    ~TestGame() {
+        UI_close();
+        world.reset();
+        run.reset();
+        restoreGame();
+    }
+    TestGame(const TestGame&) = delete;
+    TestGame& operator=(const TestGame&) = delete;
+
+    Canvas canvas;
+    std::unique_ptr<RunObjects> run;
+    std::unique_ptr<World> world;
+};

@@ -67,54 +67,6 @@ const long HUNT_AFTER_FRAMES = 60L * 60;
 int roll(int n) { return std::rand() % n; }
 bool chance(int oneIn) { return roll(oneIn) == 0; }
 
-void push(SDL_Event event) {
-    if (SDL_PushEvent(&event) != 1) {
-        std::fprintf(stderr, "soak: event queue refused an event: %s\n", SDL_GetError());
-        std::exit(1);
-    }
-}
-
-// Where the last motion left the pointer: a press happens there.
-SDL_Point pointer{0, 0};
-
-void pushMotion(int x, int y) {
-    pointer = {x, y};
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_MOUSEMOTION;
-    event.motion.x = x;
-    event.motion.y = y;
-    push(event);
-}
-
-void pushMousePress() {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = SDL_PRESSED;
-    event.button.x = pointer.x;
-    event.button.y = pointer.y;
-    push(event);
-}
-
-void pushTap(SDL_Keycode key) {
-    pushKey(key, true);
-    pushKey(key, false);
-}
-
-// A controller button press as the pad sends it; the menu handlers act on the
-// button named in the event.
-void pushPadButton(SDL_JoystickID pad, Uint8 button) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_CONTROLLERBUTTONDOWN;
-    event.cbutton.which = pad;
-    event.cbutton.button = button;
-    event.cbutton.state = SDL_PRESSED;
-    push(event);
-}
-
 void pointAt(const UI_Button& button) {
     pushMotion(button.getX() + button.getWidth() / 2, button.getY() + button.getHeight() / 2);
 }
@@ -195,11 +147,11 @@ struct Peaks {
 
 class Bot {
 public:
-    Bot(SDL_Renderer* renderer, VirtualPad& pad, Watchdog& watchdog)
-        : run(renderer), pad(pad), watchdog(watchdog), imageFiles(countImageFiles()) {
+    Bot(SDL_Renderer* drawOn, VirtualPad& playedPad, Watchdog& watching)
+        : run(drawOn), pad(playedPad), watchdog(watching), imageFiles(countImageFiles()) {
         run.lastUpdate = now;
         zorbiPointer = &run.player;
-        UI_init(renderer, state, &run.player);
+        UI_init(drawOn, state, &run.player);
         padId = SDL_JoystickInstanceID(pad.joystick);
         computeBulletBound();
     }
@@ -505,11 +457,8 @@ void Bot::pushPlayInput() {
     if (chance(2500)) pushKey(SDLK_ESCAPE, true);
     // The pad is pulled out now and then, and plugged in again a while later.
     if (chance(padPlugged ? 6000 : 600)) {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = padPlugged ? SDL_CONTROLLERDEVICEREMOVED : SDL_CONTROLLERDEVICEADDED;
-        event.cdevice.which = padPlugged ? padId : pad.index;
-        push(event);
+        if (padPlugged) pushDevice(SDL_CONTROLLERDEVICEREMOVED, padId);
+        else pushDevice(SDL_CONTROLLERDEVICEADDED, pad.index);
         padPlugged = !padPlugged;
         ++replugs;
     }
@@ -775,16 +724,12 @@ int main(int argc, char** argv) {
     }
 
     // No screen and no sound card: a software canvas and the dummy drivers.
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER |
-                 SDL_INIT_EVENTS) != 0 ||
-        TTF_Init() != 0) {
+    chooseDummyDrivers();
+    if (SDL_Init(MEDIA_SUBSYSTEMS) != 0 || TTF_Init() != 0) {
         std::fprintf(stderr, "soak: could not start the media libraries: %s\n", SDL_GetError());
         return 1;
     }
-    const bool audioOpen = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0;
+    const bool audioOpen = openAudio();
     // The game's own log lines (missing mapping file, "No button selection!") are not faults.
     SDL_LogSetPriority(SDL_LOG_CATEGORY_APPLICATION, SDL_LOG_PRIORITY_WARN);
 
@@ -817,11 +762,7 @@ int main(int argc, char** argv) {
         state = State();
         SDL_JoystickClose(hold);
     }
-    if (audioOpen) Mix_CloseAudio();
-    clearImageCache();
-    IMG_Quit();
-    TTF_Quit();
-    SDL_Quit();
+    closeMedia(audioOpen);
     std::printf("soak: %s\n", passed ? "passed" : "FAILED");
     return passed ? 0 : 1;
 }

@@ -12,8 +12,8 @@ namespace {
 // A bullet with its body, kept together as the level keeps them.
 struct Shot {
     Shot(BULLET_TYPE type, int x, int y, int vx, int vy, int durability = 1, int strength = 1, int damage = 1,
-         SDL_Renderer* renderer = gameRenderer) {
-        bodies.emplace_back(x, y, vx, vy, renderer);
+         SDL_Renderer* drawOn = gameRenderer) {
+        bodies.emplace_back(x, y, vx, vy, drawOn);
         bullets.emplace_back(&bodies.back(), type, durability, strength, damage);
         bullets.back().setIterator(bodies.begin());
     }

@@ -27,25 +27,11 @@ std::string writeLevel(int rowCount) {
 }
 
 // A whole run on a software canvas, with one level loaded.
-class CameraTest : public ::testing::Test {
+class CameraTest : public ::testing::Test, protected TestGame {
 protected:
-    void load(int rowCount) {
-        run = std::make_unique<RunObjects>(canvas.renderer);
-        zorbiPointer = &run->player;
-        world = std::make_unique<World>();
-        loadLevelFile(*run, *world, writeLevel(rowCount));
-    }
-    void TearDown() override {
-        world.reset();
-        run.reset();
-        zorbiPointer = nullptr;
-        state = State();
-    }
+    CameraTest() : TestGame({.interface = false}) {}
+    void load(int rowCount) { loadLevelFile(*run, *world, writeLevel(rowCount)); }
     SDL_Rect& hero() { return run->eZorbi.getRect(); }
-
-    Canvas canvas;
-    std::unique_ptr<RunObjects> run;
-    std::unique_ptr<World> world;
 };
 }  // namespace
 

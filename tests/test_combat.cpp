@@ -14,14 +14,12 @@ namespace {
 // A level built in memory: one long floor on tile row 3 (top at y 454), the
 // hero's spawn on it at column 2 and a robot spawn at column 8. Frames run
 // with chosen dt and tick values; the wave has started unless a test says not.
-class CombatTest : public ::testing::Test {
+class CombatTest : public ::testing::Test, protected TestGame {
 protected:
     static constexpr int FLOOR_TOP = 454;
 
+    CombatTest() : TestGame({.interface = false}) {}
     void SetUp() override {
-        run = std::make_unique<RunObjects>(canvas.renderer);
-        zorbiPointer = &run->player;
-        world = std::make_unique<World>();
         for (int column = -1; column < 11; ++column) {
             world->ePlatforms.emplace_back(80 * column, 80 * 3 + 63, canvas.renderer);
         }
@@ -43,13 +41,6 @@ protected:
         state.levelHeight = 4 * TILE_SIZE;
         state.levelMap = std::vector<std::vector<int>>(4, std::vector<int>(12, -1));
         state.levelMap[3] = std::vector<int>(12, 0);
-    }
-    void TearDown() override {
-        world.reset();
-        run.reset();
-        zorbiPointer = nullptr;
-        pauseEnemy = false;
-        state = State();
     }
 
     // A robot of the given kind standing on the floor with its left edge at x, already placed.
@@ -75,9 +66,6 @@ protected:
         run->player.move(0, world->platforms, state);  // refresh wheel, hit and knife rectangles
     }
 
-    Canvas canvas;
-    std::unique_ptr<RunObjects> run;
-    std::unique_ptr<World> world;
     Uint32 now = 10000;
 };
 }  // namespace

@@ -7,13 +7,7 @@
 namespace {
 // A virtual game controller, as the media library sees a plugged-in pad.
 int attachPad() {
-    SDL_VirtualJoystickDesc desc;
-    SDL_zero(desc);
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.name = "Test Pad";
+    SDL_VirtualJoystickDesc desc = padDescription();
     return SDL_JoystickAttachVirtualEx(&desc);
 }
 

@@ -28,7 +28,7 @@ const Sint16 TRIGGER_RELEASED = -32768;
 // through: the shop holds the game until it is closed. Checks run in between.
 class PadScript {
 public:
-    explicit PadScript(VirtualPad& pad) : pad(pad) {}
+    explicit PadScript(VirtualPad& played) : pad(played) {}
     // What the shop left unplayed (the release of the button that closed it)
     // still happens: the pad must not stay pressed for the next script.
     ~PadScript() {
@@ -77,26 +77,9 @@ private:
 // equipped before wave 6, five more waves, the teleport bought before wave 11
 // and aimed with the right stick, the hero hurt and killed, and the level left
 // through the pause menu. Every vibration the game asks for reaches the pad.
-class ControllerFlow : public ::testing::Test {
+class ControllerFlow : public ::testing::Test, protected TestGame {
 protected:
-    void SetUp() override {
-        VirtualPad::settle();
-        state = State();
-        run = std::make_unique<RunObjects>(canvas.renderer);
-        zorbiPointer = &run->player;
-        UI_init(canvas.renderer, state, &run->player);
-        world = std::make_unique<World>();
-    }
-    void TearDown() override {
-        pad.onRead = nullptr;
-        UI_close();
-        world.reset();
-        run.reset();
-        zorbiPointer = nullptr;
-        pauseEnemy = false;
-        state = State();
-        VirtualPad::settle();
-    }
+    ControllerFlow() : TestGame({.width = WINDOW_WIDTH / 4, .height = WINDOW_HEIGHT / 4}) {}
 
     // --- the start and pause screens, one pass per change of the pad
     void screen() { state.started && state.menu == Menu::pause ? pauseScreen() : startScreen(); }
@@ -111,24 +94,15 @@ protected:
         screen();
     }
     void plugIn() {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = SDL_CONTROLLERDEVICEADDED;
-        event.cdevice.which = pad.index;
-        SDL_PushEvent(&event);
+        pushDevice(SDL_CONTROLLERDEVICEADDED, pad.index);
         screen();
         // The game opened the pad anew: drive that handle from now on.
         if (controller != nullptr) pad.joystick = SDL_GameControllerGetJoystick(controller);
     }
     void unplug() {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = SDL_CONTROLLERDEVICEREMOVED;
-        event.cdevice.which = SDL_JoystickInstanceID(pad.joystick);
-        SDL_PushEvent(&event);
+        pushDevice(SDL_CONTROLLERDEVICEREMOVED, SDL_JoystickInstanceID(pad.joystick));
         screen();
     }
-    UI_Button* at(UI_Menu& menu, int index) { return &menu.getButtons()[static_cast<std::size_t>(index)]; }
 
     // --- play
     void handle() { handlePlayEvents(state, *run, *world); }
@@ -200,10 +174,7 @@ protected:
         EXPECT_NEAR(pad.vibrationLength(), milliseconds, 40);
     }
 
-    Canvas canvas{WINDOW_WIDTH / 4, WINDOW_HEIGHT / 4};
     VirtualPad pad;
-    std::unique_ptr<RunObjects> run;
-    std::unique_ptr<World> world;
     Uint32 now = 100000;
 };
 

@@ -183,9 +183,8 @@ TEST(UnplayableLevel, AFolderOrAMissingFileSaysWhichAndWhy) {
 
 TEST(UnplayableLevel, IsNotPlayableAndTheHeroCannotFireWithoutABody) {
     Scratch scratch;
-    Canvas canvas;
-    state = State();
-    auto run = std::make_unique<RunObjects>(canvas.renderer);
+    TestGame game({.interface = false, .world = false});
+    RunObjects& run = *game.run;
     const std::string row = "-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1\n";
     const std::string floor = "0,0,0,0,0,0,0,0,0,0,0,0\n";
     struct Case {
@@ -198,31 +197,28 @@ TEST(UnplayableLevel, IsNotPlayableAndTheHeroCannotFireWithoutABody) {
                               Case{"", false}}) {
         World world;
         LogCapture quiet;
-        loadLevelFile(*run, world, scratch.file("level.csv", level.content));
-        EXPECT_EQ(levelPlayable(*run, world), level.playable) << level.content;
+        loadLevelFile(run, world, scratch.file("level.csv", level.content));
+        EXPECT_EQ(levelPlayable(run, world), level.playable) << level.content;
     }
 
     // A level with no place for the hero: the trigger and Space fire nothing.
     {
         World world;
         LogCapture quiet;
-        run->eZorbi.despawn();
-        loadLevelFile(*run, world, scratch.file("level.csv", row + floor));
-        ASSERT_FALSE(run->eZorbi.isSpawned());
+        run.eZorbi.despawn();
+        loadLevelFile(run, world, scratch.file("level.csv", row + floor));
+        ASSERT_FALSE(run.eZorbi.isSpawned());
         world.waveStarted = true;
         state.menu = Menu::notInMenu;
         pushKey(SDLK_SPACE, true);
-        handlePlayEvents(state, *run, world);
+        handlePlayEvents(state, run, world);
         EXPECT_TRUE(world.bullets.empty());
     }
-    run.reset();
-    state = State();
 }
 
 TEST(UnplayableLevel, TheLevelSelectShowsOneLineUnderItsButtons) {
-    Canvas canvas;
-    state = State();
-    UI_init(canvas.renderer, state, nullptr);
+    TestGame game({.run = false, .world = false});
+    Canvas& canvas = game.canvas;
     state.menu = Menu::level;
     // Under "Level 3" (top 532, 72 high) and above the window's bottom.
     auto litUnderButtons = [&] {
@@ -245,6 +241,4 @@ TEST(UnplayableLevel, TheLevelSelectShowsOneLineUnderItsButtons) {
     showLevelSelect(state, 0, 0);
     EXPECT_FALSE(levelNoticeShown());
     EXPECT_EQ(litUnderButtons(), 0);
-    UI_close();
-    state = State();
 }

@@ -19,40 +19,13 @@ bool isGrey(SDL_Color c) { return sameColour(c, 150, 150, 150); }
 bool isRed(SDL_Color c) { return sameColour(c, 255, 0, 0); }
 bool isBlue(SDL_Color c) { return sameColour(c, 0, 0, 255); }
 
-// True when the canvas shows, in the box at (x, y), exactly what rendering the
-// text in white with the font there would show.
-bool showsText(const Canvas& canvas, int x, int y, const std::string& text, TTF_Font* font) {
-    Canvas reference;
-    Texture expected;
-    expected.setup(reference.renderer);
-    if (!expected.loadFromRenderedText(text, white, font)) return false;
-    expected.render(x, y);
-    int lit = 0;
-    for (int row = y; row < y + expected.getHeight(); ++row) {
-        for (int col = x; col < x + expected.getWidth(); ++col) {
-            const SDL_Color want = reference.pixel(col, row);
-            if (!sameColour(canvas.pixel(col, row), want.r, want.g, want.b)) return false;
-            lit += isBlack(want) ? 0 : 1;
-        }
-    }
-    return lit > 0;
-}
-
 // Number of pixels that are not black in the rows [top, bottom) across the window.
-int litPixels(const Canvas& canvas, int top, int bottom) {
-    int lit = 0;
-    for (int row = top; row < bottom; ++row)
-        for (int col = 0; col < WINDOW_WIDTH; ++col) lit += isBlack(canvas.pixel(col, row)) ? 0 : 1;
-    return lit;
-}
+int litRows(const Canvas& canvas, int top, int bottom) { return litPixels(canvas, 0, top, WINDOW_WIDTH, bottom - top); }
 
-class Hud : public ::testing::Test {
+// The heads-up display and the menus on a software canvas.
+class Hud : public ::testing::Test, protected TestGame {
 protected:
-    void SetUp() override { UI_init(canvas.renderer, state, nullptr); }
-    void TearDown() override { UI_close(); }
-
-    Canvas canvas;
-    State state;
+    Hud() : TestGame({.run = false, .world = false}) {}
 };
 
 }  // namespace
@@ -128,13 +101,13 @@ TEST_F(Hud, TextsShowTheNumbersAndTheBannerOnlyBeforeTheWaveStarts) {
     EXPECT_TRUE(showsText(canvas, 15, 82, "XP: 120", counter));
     EXPECT_TRUE(showsText(canvas, (1200 - w) / 2, 300, "Wave 7 Start!", title));
     // Nothing between the top-left texts and the banner, nor below it.
-    EXPECT_EQ(litPixels(canvas, 82 + playerXPText.getHeight(), 300), 0);
-    EXPECT_EQ(litPixels(canvas, 300 + h, 600), 0);
+    EXPECT_EQ(litRows(canvas, 82 + playerXPText.getHeight(), 300), 0);
+    EXPECT_EQ(litRows(canvas, 300 + h, 600), 0);
 
     canvas.clear(0, 0, 0);
     renderInGameText(false, 60.0f, true);
     EXPECT_TRUE(showsText(canvas, 15, 7, "Wave: 7", counter));
-    EXPECT_EQ(litPixels(canvas, 150, 600), 0);
+    EXPECT_EQ(litRows(canvas, 150, 600), 0);
 }
 
 TEST_F(Hud, OnlyUpdatesRenderTextsExceptTheFrameRateInDeveloperMode) {
@@ -144,7 +117,7 @@ TEST_F(Hud, OnlyUpdatesRenderTextsExceptTheFrameRateInDeveloperMode) {
     renderInGameText(false, 59.5f, false);
     renderInGameText(false, 59.5f, true);
     EXPECT_EQ(fpsText.getTexture(), nullptr);  // never rendered outside developer mode
-    EXPECT_EQ(litPixels(canvas, 120, 160), 0);
+    EXPECT_EQ(litRows(canvas, 120, 160), 0);
 
     renderInGameText(true, 59.5f, true);
     EXPECT_TRUE(showsText(canvas, 15, 120, "FPS: 59.500000", counter));
@@ -156,7 +129,7 @@ TEST_F(Hud, OnlyUpdatesRenderTextsExceptTheFrameRateInDeveloperMode) {
     canvas.clear(0, 0, 0);
     renderInGameText(false, 30.0f, true);
     EXPECT_EQ(fpsText.getTexture(), lastFps.getTexture());
-    EXPECT_EQ(litPixels(canvas, 120, 160), 0);
+    EXPECT_EQ(litRows(canvas, 120, 160), 0);
 
     EXPECT_EQ(waveNumberText.getTexture(), wave.getTexture());
     EXPECT_EQ(comboNumberText.getTexture(), combo.getTexture());
@@ -172,8 +145,8 @@ TEST_F(Hud, DrawsWithTheRendererGivenAtStartUpNotTheCurrentGameRenderer) {
     renderInGameText(false, 0.0f, false);
     renderPlayerUI(1.0, 1.0, true, 1, 1);
     EXPECT_TRUE(isRed(canvas.pixel(20, 700)) && isRed(canvas.pixel(1160, 690)));
-    EXPECT_GT(litPixels(canvas, 0, 120), 0);
-    EXPECT_EQ(litPixels(other, 0, 720), 0);
+    EXPECT_GT(litRows(canvas, 0, 120), 0);
+    EXPECT_EQ(litRows(other, 0, 720), 0);
 }
 
 TEST_F(Hud, TheHeroAndHisWeaponFeedTheBars) {
@@ -206,8 +179,8 @@ TEST_F(Hud, TheHeroAndHisWeaponFeedTheBars) {
 TEST(HudShutdown, CloseReleasesEverythingAndCanBeRepeated) {
     UI_close();  // nothing open yet in this test: harmless
     Canvas canvas;
-    State state;
-    UI_init(canvas.renderer, state, nullptr);
+    State record;
+    UI_init(canvas.renderer, record, nullptr);
     updateInGameText(1, 1, 1);
     renderInGameText(true, 1.0f, false);
     UI_close();
@@ -221,9 +194,8 @@ TEST(HudShutdown, AMissingFontLeavesBlankTextsAndPlayGoesOn) {
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     ASSERT_EQ(chdir("/"), 0);  // no resources folder here
-    Canvas canvas;
-    State state;
-    UI_init(canvas.renderer, state, nullptr);
+    TestGame game({.run = false, .world = false});
+    const Canvas& canvas = game.canvas;
     ASSERT_EQ(chdir(previous), 0);
     // Only the heads-up texts count here; the menus built by UI_init log their own.
     LogCapture log;
@@ -231,7 +203,6 @@ TEST(HudShutdown, AMissingFontLeavesBlankTextsAndPlayGoesOn) {
     renderInGameText(false, 0.0f, false);
     renderPlayerUI(1.0, 1.0, false, 0, 0);
     EXPECT_EQ(log.count("Unable to render text surface"), 4);
-    EXPECT_EQ(litPixels(canvas, 0, 400), 0);
+    EXPECT_EQ(litRows(canvas, 0, 400), 0);
     EXPECT_TRUE(isRed(canvas.pixel(20, 700)));
-    UI_close();
 }

@@ -8,27 +8,16 @@
 
 namespace {
 // Play on a level of one long floor, with the hero standing on it and the wave running.
-class PlayInput : public ::testing::Test {
+class PlayInput : public ::testing::Test, protected TestGame {
 protected:
+    PlayInput() : TestGame({.interface = false}) {}
     void SetUp() override {
-        VirtualPad::settle();
-        run = std::make_unique<RunObjects>(canvas.renderer);
-        zorbiPointer = &run->player;
-        world = std::make_unique<World>();
         for (int column = 0; column < 10; ++column) world->ePlatforms.emplace_back(80 * column, 80 * 3 + 63, canvas.renderer);
         for (Platform& p : world->ePlatforms) world->platforms.push_back(&p);
         run->playerSpawns.emplace_back(scale(80 * 4 - 25), scale(80 * 3 + 3), 75, 90, 1);
         run->eZorbi.forceSpawn();
         world->waveStarted = true;
         state.menu = Menu::notInMenu;
-    }
-    void TearDown() override {
-        VirtualPad::settle();
-        world.reset();
-        run.reset();
-        zorbiPointer = nullptr;
-        pauseEnemy = false;
-        state = State();
     }
 
     void press(SDL_Keycode key) {
@@ -41,10 +30,6 @@ protected:
     }
     int driving() { return run->player.getXNormalV(); }
     Weapon& gun() { return *run->player.getWeapon(); }
-
-    Canvas canvas;
-    std::unique_ptr<RunObjects> run;
-    std::unique_ptr<World> world;
 };
 }  // namespace
 

@@ -39,13 +39,10 @@ void load(const std::string& path, LoadedLevel& level) {
 }
 }  // namespace
 
-class LevelLoading : public ::testing::Test {
+// Tiles need a renderer; what a load leaves in the state record (map, height) is put back afterwards.
+class LevelLoading : public ::testing::Test, protected TestGame {
 protected:
-    void TearDown() override {
-        state.levelMap.clear();
-        state.levelHeight = 0;
-    }
-    Canvas canvas;
+    LevelLoading() : TestGame({.run = false, .interface = false, .world = false}) {}
 };
 
 TEST_F(LevelLoading, RowOfPlatformsBecomesTilesAndMapValues) {

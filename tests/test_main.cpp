@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Resources.h"
+#include "TestSupport.h"
 #include "Texture.h"
 
 namespace {
@@ -18,23 +19,12 @@ namespace {
 class MediaEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER |
-                           SDL_INIT_EVENTS),
-                  0)
-            << SDL_GetError();
+        chooseDummyDrivers();
+        ASSERT_EQ(SDL_Init(MEDIA_SUBSYSTEMS), 0) << SDL_GetError();
         ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
-        audioOpen = Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0;
+        audioOpen = openAudio();
     }
-    void TearDown() override {
-        if (audioOpen) Mix_CloseAudio();
-        clearImageCache();
-        IMG_Quit();
-        TTF_Quit();
-        SDL_Quit();
-    }
+    void TearDown() override { closeMedia(audioOpen); }
 
 private:
     bool audioOpen = false;
@@ -62,6 +52,8 @@ private:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // An event the queue refuses fails the test that pushed it.
+    checkQueued = [](bool queued) { EXPECT_TRUE(queued) << "the event queue refused an event: " << SDL_GetError(); };
     ::testing::AddGlobalTestEnvironment(new MediaEnvironment);
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProcessState);
     return RUN_ALL_TESTS();

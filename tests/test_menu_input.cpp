@@ -12,21 +12,9 @@
 
 namespace {
 
-class MenuInput : public ::testing::Test {
+class MenuInput : public ::testing::Test, protected TestGame {
 protected:
-    void SetUp() override {
-        state = State();
-        run = std::make_unique<RunObjects>(canvas.renderer);
-        UI_init(canvas.renderer, state, &run->player);
-        state.menu = Menu::head;
-    }
-    void TearDown() override {
-        UI_close();
-        run.reset();
-        state = State();
-    }
-
-    static UI_Button* button(UI_Menu& menu, int index) { return &menu.getButtons()[static_cast<size_t>(index)]; }
+    MenuInput() : TestGame({.world = false}) { state.menu = Menu::head; }
 
     // Every highlighted button of the game, in every menu.
     static int highlighted() {
@@ -39,16 +27,13 @@ protected:
 
     // The middle of a button, where the pointer goes.
     static void pointAt(UI_Button* b) { mouseMove(state, b->getX() + b->getWidth() / 2, b->getY() + 5); }
-
-    Canvas canvas;
-    std::unique_ptr<RunObjects> run;
 };
 
 }  // namespace
 
 TEST_F(MenuInput, WithoutAControllerTheHighlightFollowsThePointer) {
-    pointAt(button(mainMenu, 0));
-    EXPECT_EQ(currentButton, button(mainMenu, 0));
+    pointAt(at(mainMenu, 0));
+    EXPECT_EQ(currentButton, at(mainMenu, 0));
     EXPECT_TRUE(currentButton->isSelected());
 
     mouseMove(state, 10, 10);  // empty space
@@ -57,7 +42,7 @@ TEST_F(MenuInput, WithoutAControllerTheHighlightFollowsThePointer) {
 
     // Hit areas include all four edges.
     mouseMove(state, 420 + 360, 517 + 72);
-    EXPECT_EQ(currentButton, button(mainMenu, 2));
+    EXPECT_EQ(currentButton, at(mainMenu, 2));
     mouseMove(state, 420 + 361, 517);
     EXPECT_EQ(currentButton, nullptr);
     mouseMove(state, 419, 517);
@@ -70,9 +55,9 @@ TEST_F(MenuInput, WithoutAControllerTheHighlightFollowsThePointer) {
 
 TEST_F(MenuInput, WithAControllerThePointerTakesTheSelectionButNeverClearsIt) {
     state.controller = true;
-    pointAt(button(mainMenu, 3));
+    pointAt(at(mainMenu, 3));
     mouseMove(state, 10, 10);
-    EXPECT_EQ(currentButton, button(mainMenu, 3));
+    EXPECT_EQ(currentButton, at(mainMenu, 3));
     EXPECT_EQ(highlighted(), 1);
     menuSelect(state);  // the pointer is nowhere near it: the highlighted button is clicked all the same
     EXPECT_TRUE(state.quit);
@@ -81,13 +66,13 @@ TEST_F(MenuInput, WithAControllerThePointerTakesTheSelectionButNeverClearsIt) {
 TEST_F(MenuInput, ThePointerSkipsDisabledShopButtons) {
     state.menu = Menu::weaponUpgrade;
     loadUpgradeMenu(state);
-    UI_Button* rifleLevel2 = button(weaponUpgradeMenu, levelButtonIndex(rifle, 1));
+    UI_Button* rifleLevel2 = at(weaponUpgradeMenu, levelButtonIndex(rifle, 1));
     ASSERT_TRUE(rifleLevel2->isDisabled());
     pointAt(rifleLevel2);
     EXPECT_EQ(currentButton, nullptr);
     EXPECT_FALSE(rifleLevel2->isSelected());
-    pointAt(button(weaponUpgradeMenu, levelButtonIndex(rifle, 0)));
-    EXPECT_EQ(currentButton, button(weaponUpgradeMenu, levelButtonIndex(rifle, 0)));
+    pointAt(at(weaponUpgradeMenu, levelButtonIndex(rifle, 0)));
+    EXPECT_EQ(currentButton, at(weaponUpgradeMenu, levelButtonIndex(rifle, 0)));
 }
 
 TEST_F(MenuInput, ControllerCommands) {
@@ -98,22 +83,22 @@ TEST_F(MenuInput, ControllerCommands) {
     EXPECT_EQ(currentButton, nullptr);
 
     controllerEvent(state, MENU_CONTROL::connect);
-    EXPECT_EQ(currentButton, button(mainMenu, 0));
+    EXPECT_EQ(currentButton, at(mainMenu, 0));
     controllerEvent(state, MENU_CONTROL::up);  // no neighbour above: it stays, silently
     controllerEvent(state, MENU_CONTROL::left);
     controllerEvent(state, MENU_CONTROL::back);
-    EXPECT_EQ(currentButton, button(mainMenu, 0));
+    EXPECT_EQ(currentButton, at(mainMenu, 0));
     EXPECT_EQ(log.count("No button selection!"), 1);
 
     for (int step = 0; step < 5; ++step) controllerEvent(state, MENU_CONTROL::down);
-    EXPECT_EQ(currentButton, button(mainMenu, 3));  // stops at the last one
+    EXPECT_EQ(currentButton, at(mainMenu, 3));  // stops at the last one
     EXPECT_EQ(highlighted(), 1);
 
     // connect on the pause menu selects its first button, whatever was selected before.
     state.menu = Menu::pause;
-    setCurrentButton(button(pauseMenu, 2));
+    setCurrentButton(at(pauseMenu, 2));
     controllerEvent(state, MENU_CONTROL::connect);
-    EXPECT_EQ(currentButton, button(pauseMenu, 0));
+    EXPECT_EQ(currentButton, at(pauseMenu, 0));
     EXPECT_EQ(highlighted(), 1);
 
     controllerEvent(state, MENU_CONTROL::disconnect);
@@ -133,21 +118,21 @@ TEST_F(MenuInput, ControllerCommands) {
 }
 
 TEST_F(MenuInput, OnePressClicksOneButtonAndLeavesOneHighlight) {
-    pointAt(button(mainMenu, 0));
+    pointAt(at(mainMenu, 0));
     menuSelect(state);  // "Arcade Mode": the level select opens, "Level 1" highlighted there alone
     EXPECT_EQ(state.menu, Menu::level);
     EXPECT_FALSE(state.started);  // the new highlight was not clicked by the same press
-    EXPECT_EQ(currentButton, button(levelSelect, 0));
+    EXPECT_EQ(currentButton, at(levelSelect, 0));
     EXPECT_EQ(highlighted(), 1);
 
     menuSelect(state);  // "Level 1"
     EXPECT_TRUE(state.started);
 
     state.menu = Menu::pause;
-    pointAt(button(pauseMenu, 1));
+    pointAt(at(pauseMenu, 1));
     menuSelect(state);  // "Quit To Menu": "Arcade Mode" is now the highlighted one
     EXPECT_EQ(state.menu, Menu::head);
-    EXPECT_EQ(currentButton, button(mainMenu, 0));
+    EXPECT_EQ(currentButton, at(mainMenu, 0));
     EXPECT_EQ(highlighted(), 1);
     menuSelect(state);  // a second press without moving clicks it
     EXPECT_EQ(state.menu, Menu::level);
@@ -157,7 +142,7 @@ TEST_F(MenuInput, OnePressClicksOneButtonAndLeavesOneHighlight) {
 TEST_F(MenuInput, AButtonLeftInAHiddenMenuTakesNoPress) {
     state.controller = true;
     state.menu = Menu::level;
-    setCurrentButton(button(levelSelect, 0));
+    setCurrentButton(at(levelSelect, 0));
     state.menu = Menu::pause;  // the level select is not on screen any more
     menuSelect(state);
     controllerEvent(state, MENU_CONTROL::select);
@@ -170,13 +155,13 @@ TEST_F(MenuInput, APurchasePressBuysOneLevelAndTheRebuiltButtonStaysCurrent) {
     state.menu = Menu::weaponUpgrade;
     loadUpgradeMenu(state);
     state.controller = true;
-    setCurrentButton(button(weaponUpgradeMenu, levelButtonIndex(rifle, 0)));
+    setCurrentButton(at(weaponUpgradeMenu, levelButtonIndex(rifle, 0)));
 
     controllerEvent(state, MENU_CONTROL::select);
     EXPECT_EQ(state.currentRifleLevel, 1);
     EXPECT_EQ(state.upgradeIncreaseFactor, 5);
     // Same place, rebuilt: current but not highlighted, so the next press buys nothing.
-    EXPECT_EQ(currentButton, button(weaponUpgradeMenu, levelButtonIndex(rifle, 0)));
+    EXPECT_EQ(currentButton, at(weaponUpgradeMenu, levelButtonIndex(rifle, 0)));
     EXPECT_FALSE(currentButton->isSelected());
     EXPECT_TRUE(currentButton->isActive());
     menuSelect(state);
@@ -184,7 +169,7 @@ TEST_F(MenuInput, APurchasePressBuysOneLevelAndTheRebuiltButtonStaysCurrent) {
 
     // Navigation goes on from there over the rebuilt links.
     controllerEvent(state, MENU_CONTROL::up);
-    EXPECT_EQ(currentButton, button(weaponUpgradeMenu, levelButtonIndex(rifle, 1)));
+    EXPECT_EQ(currentButton, at(weaponUpgradeMenu, levelButtonIndex(rifle, 1)));
     controllerEvent(state, MENU_CONTROL::select);
     EXPECT_EQ(state.currentRifleLevel, 2);
     EXPECT_EQ(run->player.getXP(), 1000 - 10 - 25);

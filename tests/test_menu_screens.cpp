@@ -12,20 +12,9 @@
 namespace {
 
 // The interface built on a software canvas, with the game's own state record.
-class MenuScreens : public ::testing::Test {
+class MenuScreens : public ::testing::Test, protected TestGame {
 protected:
-    void SetUp() override {
-        state = State();
-        UI_init(canvas.renderer, state, nullptr);
-    }
-    void TearDown() override {
-        UI_close();
-        state = State();
-    }
-
-    static UI_Button& button(UI_Menu& menu, int index) { return menu.getButtons()[static_cast<size_t>(index)]; }
-
-    Canvas canvas;
+    MenuScreens() : TestGame({.run = false, .world = false}) {}
 };
 
 // Buttons form one vertical chain, first to last, no wrap and no sideways links.
@@ -49,27 +38,6 @@ std::vector<int> tops(UI_Menu& menu) {
     return ys;
 }
 
-// True when the canvas shows, in the box at (x, y), what drawing `expected`
-// there on a black canvas shows, and something is lit.
-bool shows(const Canvas& canvas, const Canvas& reference, int x, int y, int w, int h) {
-    int lit = 0;
-    for (int row = y; row < y + h; ++row) {
-        for (int col = x; col < x + w; ++col) {
-            const SDL_Color want = reference.pixel(col, row);
-            if (!sameColour(canvas.pixel(col, row), want.r, want.g, want.b)) return false;
-            lit += sameColour(want, 0, 0, 0) ? 0 : 1;
-        }
-    }
-    return lit > 0;
-}
-
-int litPixels(const Canvas& canvas) {
-    int lit = 0;
-    for (int y = 0; y < 720; y += 3)
-        for (int x = 0; x < 1200; x += 3) lit += sameColour(canvas.pixel(x, y), 0, 0, 0) ? 0 : 1;
-    return lit;
-}
-
 }  // namespace
 
 TEST_F(MenuScreens, MenusAreCentredVerticalChains) {
@@ -85,9 +53,9 @@ TEST_F(MenuScreens, MenusAreCentredVerticalChains) {
 }
 
 TEST_F(MenuScreens, ActionsMoveBetweenTheScreens) {
-    button(mainMenu, 0).click();  // "Arcade Mode"
+    at(mainMenu, 0)->click();  // "Arcade Mode"
     EXPECT_EQ(state.menu, Menu::level);
-    EXPECT_EQ(currentButton, &button(levelSelect, 0));
+    EXPECT_EQ(currentButton, at(levelSelect, 0));
     EXPECT_TRUE(currentButton->isSelected());
 
     // Every shipped level is offered, each by its own button.
@@ -95,28 +63,28 @@ TEST_F(MenuScreens, ActionsMoveBetweenTheScreens) {
     for (int level : {3, 2}) {
         state = State();
         state.menu = Menu::level;
-        button(levelSelect, level - 1).click();
+        at(levelSelect, level - 1)->click();
         EXPECT_EQ(state.level, level);
         EXPECT_TRUE(state.started);
         EXPECT_EQ(state.menu, Menu::notInMenu);
     }
 
     state.menu = Menu::level;
-    button(levelSelect, 0).click();  // "Level 1"
+    at(levelSelect, 0)->click();  // "Level 1"
     EXPECT_EQ(state.level, 1);
     EXPECT_TRUE(state.started);
     EXPECT_EQ(state.menu, Menu::notInMenu);
 
     state.menu = Menu::pause;
-    button(pauseMenu, 0).click();  // "Resume Game"
+    at(pauseMenu, 0)->click();  // "Resume Game"
     EXPECT_EQ(state.menu, Menu::notInMenu);
     EXPECT_TRUE(state.started);
 
     state.menu = Menu::pause;
-    button(pauseMenu, 1).click();  // "Quit To Menu"
+    at(pauseMenu, 1)->click();  // "Quit To Menu"
     EXPECT_FALSE(state.started);
     EXPECT_EQ(state.menu, Menu::head);
-    EXPECT_EQ(currentButton, &button(mainMenu, 0));
+    EXPECT_EQ(currentButton, at(mainMenu, 0));
     EXPECT_TRUE(currentButton->isSelected());
 
     selectLevel2(state, 0, 0);
@@ -129,17 +97,17 @@ TEST_F(MenuScreens, ActionsMoveBetweenTheScreens) {
 TEST_F(MenuScreens, CampaignAndSettingsOnlyClickAndQuitButtonsEndTheGame) {
     state.menu = Menu::head;
     for (int index : {1, 2}) {
-        button(mainMenu, index).click();
+        at(mainMenu, index)->click();
         EXPECT_EQ(state.menu, Menu::head);
         EXPECT_FALSE(state.started || state.quit);
         EXPECT_EQ(state.level, 0);
     }
-    button(mainMenu, 3).click();
+    at(mainMenu, 3)->click();
     EXPECT_TRUE(state.quit);
 
     state.quit = false;
     state.menu = Menu::pause;
-    button(pauseMenu, 2).click();
+    at(pauseMenu, 2)->click();
     EXPECT_TRUE(state.quit);
 }
 
@@ -155,9 +123,9 @@ TEST_F(MenuScreens, TheStateDecidesWhichMenuIsOnScreen) {
         canvas.clear(0, 0, 0);
         renderMenu(state);
         if (menu == nullptr) {
-            EXPECT_EQ(litPixels(canvas), 0) << static_cast<int>(screen);
+            EXPECT_EQ(litPixels(canvas, 0, 0, 1200, 720, 3), 0) << static_cast<int>(screen);
         } else {
-            EXPECT_GT(litPixels(canvas), 0) << static_cast<int>(screen);
+            EXPECT_GT(litPixels(canvas, 0, 0, 1200, 720, 3), 0) << static_cast<int>(screen);
         }
     }
 }

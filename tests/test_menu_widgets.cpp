@@ -59,7 +59,7 @@ void recordCall(State& state, int attribute, int attribute2) {
 
 TEST(UI_Button, TextLabelIsCentredWithTruncationAndDisabledLooksTheSame) {
     Canvas canvas;
-    State state;
+    State record;
     // With these labels the free space is odd, across, down or both, and once
     // negative: the halves must truncate toward zero.
     struct Case {
@@ -73,7 +73,7 @@ TEST(UI_Button, TextLabelIsCentredWithTruncationAndDisabledLooksTheSame) {
     const SDL_Rect area{200, 300, 800, 120};
     for (const Case& c : cases) {
         Font font(c.fontSize);
-        UI_Button blank(420, 322, c.label, canvas.renderer, nullptr, &WHITE, nullptr, recordCall, state, c.type, 0, 0);
+        UI_Button blank(420, 322, c.label, canvas.renderer, nullptr, &WHITE, nullptr, recordCall, record, c.type, 0, 0);
         Texture expected;
         expected.setup(canvas.renderer);
         ASSERT_TRUE(expected.loadFromRenderedText(c.label, WHITE, font.font));
@@ -83,7 +83,7 @@ TEST(UI_Button, TextLabelIsCentredWithTruncationAndDisabledLooksTheSame) {
                         322 + (blank.getHeight() - expected.getHeight()) / 2);
         const std::vector<Uint32> reference = snapshot(canvas, area);
 
-        UI_Button button(420, 322, c.label, canvas.renderer, nullptr, &WHITE, font.font, recordCall, state, c.type, 0,
+        UI_Button button(420, 322, c.label, canvas.renderer, nullptr, &WHITE, font.font, recordCall, record, c.type, 0,
                          0);
         canvas.clear(0, 0, 0);
         button.render();
@@ -100,8 +100,8 @@ TEST(UI_Button, TextLabelIsCentredWithTruncationAndDisabledLooksTheSame) {
 
 TEST(UI_Button, HitAreaIncludesAllFourEdgesOfEachKind) {
     Canvas canvas;
-    State state;
-    UI_Button big(420, 322, "x", canvas.renderer, nullptr, &WHITE, nullptr, recordCall, state, 0, 0, 0);
+    State record;
+    UI_Button big(420, 322, "x", canvas.renderer, nullptr, &WHITE, nullptr, recordCall, record, 0, 0, 0);
     EXPECT_TRUE(big.mouseEvent(420, 322));
     EXPECT_TRUE(big.mouseEvent(780, 394));
     EXPECT_FALSE(big.mouseEvent(781, 322));
@@ -110,7 +110,7 @@ TEST(UI_Button, HitAreaIncludesAllFourEdgesOfEachKind) {
     EXPECT_FALSE(big.mouseEvent(420, 395));
     const int sizes[][2] = {{360, 72}, {192, 38}, {90, 90}, {90, 45}, {0, 0}};
     for (int type = 0; type < 5; ++type) {
-        UI_Button button(10, 20, "x", canvas.renderer, nullptr, &WHITE, nullptr, recordCall, state, type, 0, 0);
+        UI_Button button(10, 20, "x", canvas.renderer, nullptr, &WHITE, nullptr, recordCall, record, type, 0, 0);
         EXPECT_EQ(button.getWidth(), sizes[type][0]) << type;
         EXPECT_EQ(button.getHeight(), sizes[type][1]) << type;
         EXPECT_EQ(button.getType(), type);
@@ -123,10 +123,10 @@ TEST(UI_Button, DisabledImageButtonDimsItsOwnPicturesOnly) {
     writePicture("test-menu-picture.png", 4, 4, RED, RED);
     writePicture("test-menu-mark.png", 4, 4, CYAN, GREEN);
     Canvas canvas;
-    State state;
-    UI_Button button(100, 100, "test-menu-picture.png", canvas.renderer, nullptr, recordCall, state, 2, 0, 0,
+    State record;
+    UI_Button button(100, 100, "test-menu-picture.png", canvas.renderer, nullptr, recordCall, record, 2, 0, 0,
                      "test-menu-mark.png");
-    UI_Button plain(300, 100, "test-menu-picture.png", canvas.renderer, nullptr, recordCall, state, 2, 0, 0, "no");
+    UI_Button plain(300, 100, "test-menu-picture.png", canvas.renderer, nullptr, recordCall, record, 2, 0, 0, "no");
     button.disable();
     button.render();
     plain.render();
@@ -151,11 +151,11 @@ TEST(UI_HoverText, WidestLineSetsTheBoxAndTheLabelColumn) {
 
 TEST(UI_HoverText, DrawsBoxRightAlignedLabelsAndValues) {
     Canvas canvas;
-    Font verySmall(15);
+    Font tipFont(15);
     UI_HoverText tip;
     tip.setup(2, canvas.renderer);
-    tip.addLine("Cost: ", "25 for each level bought", verySmall.font, WHITE);
-    tip.addLine("Bullet Durability: ", "2", verySmall.font, WHITE);
+    tip.addLine("Cost: ", "25 for each level bought", tipFont.font, WHITE);
+    tip.addLine("Bullet Durability: ", "2", tipFont.font, WHITE);
     ASSERT_EQ(tip.getNumberOfLines(), 2);
     EXPECT_EQ(tip.getLineValue(1), "2");
     tip.render(300, 100);
@@ -169,7 +169,7 @@ TEST(UI_HoverText, DrawsBoxRightAlignedLabelsAndValues) {
     const char* words[] = {"Cost: ", "25 for each level bought", "Bullet Durability: ", "2"};
     for (int i = 0; i < 4; ++i) {
         parts[i].setup(canvas.renderer);
-        parts[i].loadFromRenderedText(words[i], WHITE, verySmall.font);
+        parts[i].loadFromRenderedText(words[i], WHITE, tipFont.font);
     }
     // The first line is the widest, so the long second label pokes out left of the box.
     const int width = parts[0].getWidth() + parts[1].getWidth() + 32;
@@ -196,8 +196,8 @@ TEST(UI_Menu, DrawsTitleButtonsThenTooltipOfTheSelectedButtonOnTop) {
     writePicture("test-menu-picture.png", 4, 4, RED, RED);
     writePicture("test-menu-title.png", 4, 4, SDL_Color{20, 40, 220, 255}, SDL_Color{20, 40, 220, 255});
     Canvas canvas;
-    Font verySmall(15);
-    State state;
+    Font tipFont(15);
+    State record;
     Texture logo;
     logo.setup(40, 20, canvas.renderer);
     ASSERT_TRUE(logo.loadFromFile("test-menu-title.png"));
@@ -205,11 +205,11 @@ TEST(UI_Menu, DrawsTitleButtonsThenTooltipOfTheSelectedButtonOnTop) {
         UI_Menu menu(2);
         menu.setup(canvas.renderer, nullptr);
         menu.addTitle(10, 10, logo);
-        menu.addButton(100, 300, "test-menu-picture.png", -1, -1, -1, -1, recordCall, state, 2, 0, 0, "no");
-        menu.addButton(190, 300, "test-menu-picture.png", -1, -1, 0, -1, recordCall, state, 2, 0, 0, "no");
+        menu.addButton(100, 300, "test-menu-picture.png", -1, -1, -1, -1, recordCall, record, 2, 0, 0, "no");
+        menu.addButton(190, 300, "test-menu-picture.png", -1, -1, 0, -1, recordCall, record, 2, 0, 0, "no");
         UI_Button& first = menu.getButtons()[0];
         first.setupHover(1);
-        first.addLine("Cost: ", "15", verySmall.font, WHITE);
+        first.addLine("Cost: ", "15", tipFont.font, WHITE);
         menu.render();
         EXPECT_TRUE(sameColour(canvas.pixel(15, 15), 20, 40, 220));
         EXPECT_TRUE(sameColour(canvas.pixel(192, 310), RED.r, RED.g, RED.b));  // not selected: no tooltip
@@ -223,12 +223,12 @@ TEST(UI_Menu, DrawsTitleButtonsThenTooltipOfTheSelectedButtonOnTop) {
 }
 
 TEST(UI_Menu, AddButtonLinksBothWaysAndLaterLinksOverwrite) {
-    State state;
+    State record;
     UI_Menu menu(5);
-    EXPECT_EQ(menu.addButton(0, 0, "A", nullptr, nullptr, -1, -1, -1, -1, recordCall, state, 9, 0, 0), 0);
-    EXPECT_EQ(menu.addButton(0, 0, "B", nullptr, nullptr, 0, -1, -1, -1, recordCall, state, 9, 0, 0), 1);
-    EXPECT_EQ(menu.addButton(0, 0, "C", nullptr, nullptr, 1, -1, 0, -1, recordCall, state, 9, 0, 0), 2);
-    EXPECT_EQ(menu.addButton(0, 0, "D", nullptr, nullptr, -1, -1, 0, -1, recordCall, state, 9, 0, 0), 3);
+    EXPECT_EQ(menu.addButton(0, 0, "A", nullptr, nullptr, -1, -1, -1, -1, recordCall, record, 9, 0, 0), 0);
+    EXPECT_EQ(menu.addButton(0, 0, "B", nullptr, nullptr, 0, -1, -1, -1, recordCall, record, 9, 0, 0), 1);
+    EXPECT_EQ(menu.addButton(0, 0, "C", nullptr, nullptr, 1, -1, 0, -1, recordCall, record, 9, 0, 0), 2);
+    EXPECT_EQ(menu.addButton(0, 0, "D", nullptr, nullptr, -1, -1, 0, -1, recordCall, record, 9, 0, 0), 3);
     std::vector<UI_Button>& b = menu.getButtons();
     EXPECT_EQ(b[0].move(MENU_CONTROL::down), &b[1]);
     EXPECT_EQ(b[1].move(MENU_CONTROL::up), &b[0]);
@@ -254,13 +254,13 @@ TEST(UI_Menu, AddButtonLinksBothWaysAndLaterLinksOverwrite) {
 }
 
 TEST(UI_Menu, ButtonsKeepTheirPlacesThroughResetAndOverflow) {
-    State state;
+    State record;
     UI_Menu menu(2);
-    menu.addButton(0, 0, "A", nullptr, nullptr, -1, -1, -1, -1, recordCall, state, 9, 0, 0);
+    menu.addButton(0, 0, "A", nullptr, nullptr, -1, -1, -1, -1, recordCall, record, 9, 0, 0);
     const UI_Button* first = &menu.getButtons()[0];
-    menu.addButton(0, 0, "B", nullptr, nullptr, 0, -1, -1, -1, recordCall, state, 9, 0, 0);
+    menu.addButton(0, 0, "B", nullptr, nullptr, 0, -1, -1, -1, recordCall, record, 9, 0, 0);
     LogCapture log;
-    EXPECT_EQ(menu.addButton(0, 0, "C", nullptr, nullptr, 7, -1, -1, -1, recordCall, state, 9, 0, 0), -1);
+    EXPECT_EQ(menu.addButton(0, 0, "C", nullptr, nullptr, 7, -1, -1, -1, recordCall, record, 9, 0, 0), -1);
     EXPECT_TRUE(log.contains("No room for another button"));
     EXPECT_EQ(menu.getButtons().size(), 2u);
     EXPECT_EQ(&menu.getButtons()[0], first);
@@ -269,18 +269,18 @@ TEST(UI_Menu, ButtonsKeepTheirPlacesThroughResetAndOverflow) {
     menu.reset();
     EXPECT_TRUE(menu.getButtons().empty());
     EXPECT_EQ(menu.loadMenu(), nullptr);
-    menu.addButton(0, 0, "A", nullptr, nullptr, -1, -1, -1, -1, recordCall, state, 9, 0, 0);
+    menu.addButton(0, 0, "A", nullptr, nullptr, -1, -1, -1, -1, recordCall, record, 9, 0, 0);
     EXPECT_EQ(&menu.getButtons()[0], first);
-    EXPECT_EQ(menu.addButton(0, 0, "B", nullptr, nullptr, 5, -1, -1, -1, recordCall, state, 9, 0, 0), 1);
+    EXPECT_EQ(menu.addButton(0, 0, "B", nullptr, nullptr, 5, -1, -1, -1, recordCall, record, 9, 0, 0), 1);
     EXPECT_EQ(menu.getButtons()[1].move(MENU_CONTROL::up), nullptr);  // a neighbour not in the menu names none
     EXPECT_TRUE(log.contains("not in the menu"));
 }
 
 TEST(UI_Menu, LoadMenuSelectsTheFirstButtonAlone) {
-    State state;
+    State record;
     UI_Menu menu(3);
     for (int i = 0; i < 3; ++i)
-        menu.addButton(0, 0, "x", nullptr, nullptr, i - 1, -1, -1, -1, recordCall, state, 9, 0, 0);
+        menu.addButton(0, 0, "x", nullptr, nullptr, i - 1, -1, -1, -1, recordCall, record, 9, 0, 0);
     std::vector<UI_Button>& b = menu.getButtons();
     EXPECT_FALSE(b[0].isSelected() || b[0].isActive() || b[0].isDisabled());
     b[2].select();
@@ -305,12 +305,12 @@ void rebuildMenu(State& state, int attribute, int attribute2) {
 }  // namespace
 
 TEST(UI_Button, ClickCallsTheActionThenPlaysTheSoundTakenBeforehand) {
-    State state;
-    UI_Button button(0, 0, "x", nullptr, nullptr, nullptr, nullptr, recordCall, state, 9, 3, 4);
+    State record;
+    UI_Button button(0, 0, "x", nullptr, nullptr, nullptr, nullptr, recordCall, record, 9, 3, 4);
     lastCall = {};
     button.click();  // no sound: the action alone
     EXPECT_EQ(lastCall.count, 1);
-    EXPECT_EQ(lastCall.state, &state);
+    EXPECT_EQ(lastCall.state, &record);
     EXPECT_EQ(lastCall.attribute, 3);
     EXPECT_EQ(lastCall.attribute2, 4);
 
@@ -322,7 +322,7 @@ TEST(UI_Button, ClickCallsTheActionThenPlaysTheSoundTakenBeforehand) {
     ASSERT_TRUE(click.isLoaded());
     UI_Menu menu(1);
     menu.setup(nullptr, &click);
-    menu.addButton(0, 0, "x", nullptr, nullptr, -1, -1, -1, -1, rebuildMenu, state, 9, 5, 6);
+    menu.addButton(0, 0, "x", nullptr, nullptr, -1, -1, -1, -1, rebuildMenu, record, 9, 5, 6);
     rebuiltMenu = &menu;
     silentSound = &silent;
     Mix_HaltChannel(-1);

@@ -205,8 +205,7 @@ Enemy* robotInPlay(World& world) {
 }
 
 void tapKey(RunObjects& run, World& world, SDL_Keycode key) {
-    pushKey(key, true);
-    pushKey(key, false);
+    pushTap(key);
     handlePlayEvents(state, run, world);
 }
 
@@ -264,22 +263,23 @@ void playFrames(RunObjects& run, World& world, SDL_Renderer* renderer, SessionOu
 }
 
 // What the game does after init, with a software canvas as the window: the
-// run's objects, the interface, one level and its waves, the frames, and the
-// shutdown in reverse order. Returns what it logged and printed.
+// run's objects and the interface (a TestGame), the window's icon, the pad,
+// one level and its waves, the frames, and the shutdown in reverse order.
+// Returns what it logged and printed.
 //
 // The canvas is small: drawing is clipped to it, so every draw call still runs
 // while the frames stay cheap enough for a few hundred sessions.
 SessionOutput playSession(const std::string& levelPath, bool withController) {
     SessionOutput result;
     clearImageCache();
-    state = State();
-    pauseEnemy = false;
     srand(8);
 
     LogCapture logs;
     StdoutCapture out;
     {
-        Canvas canvas(120, 72);
+        TestGame game({.width = 120, .height = 72});
+        RunObjects& run = *game.run;
+        World& world = *game.world;
         // The window is given its icon at start-up; a hidden one stands in for it.
         SDL_Window* window = SDL_CreateWindow("Zelvane 0.4", 0, 0, 120, 72, SDL_WINDOW_HIDDEN);
         if (window != nullptr) {
@@ -288,32 +288,20 @@ SessionOutput playSession(const std::string& levelPath, bool withController) {
         }
         std::unique_ptr<VirtualPad> pad;
         if (withController) pad = std::make_unique<VirtualPad>();
-        {
-            RunObjects run(canvas.renderer);
-            zorbiPointer = &run.player;
-            UI_init(canvas.renderer, state, &run.player);
-            {
-                World world;
-                state.level = 1;
-                state.started = true;
-                state.menu = Menu::notInMenu;
-                loadLevelFile(run, world, levelPath);
-                startWave(run, world);
-                for (int kind = 0; kind < State::numberOfEnemies; ++kind) {
-                    result.robotKinds += state.setEnemies[kind] > 0 ? 1 : 0;
-                }
-                result.waves = world.waveNumber;
-                playFrames(run, world, canvas.renderer, result);
-            }
-            UI_close();
-            zorbiPointer = nullptr;
+        state.level = 1;
+        state.started = true;
+        state.menu = Menu::notInMenu;
+        loadLevelFile(run, world, levelPath);
+        startWave(run, world);
+        for (int kind = 0; kind < State::numberOfEnemies; ++kind) {
+            result.robotKinds += state.setEnemies[kind] > 0 ? 1 : 0;
         }
+        result.waves = world.waveNumber;
+        playFrames(run, world, game.canvas.renderer, result);
     }
     result.out = out.take();
     result.log = logs.lines;
     clearImageCache();
-    state = State();
-    pauseEnemy = false;
     return result;
 }
 

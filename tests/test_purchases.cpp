@@ -15,19 +15,12 @@
 namespace {
 
 // A new run in the shop: the hero with no XP, the revolver alone at level 1.
-class Purchases : public ::testing::Test {
+class Purchases : public ::testing::Test, protected TestGame {
 protected:
+    Purchases() : TestGame({.world = false}) {}
     void SetUp() override {
-        state = State();
-        run = std::make_unique<RunObjects>(canvas.renderer);
-        UI_init(canvas.renderer, state, &run->player);
         state.menu = Menu::weaponUpgrade;
         loadUpgradeMenu(state);
-    }
-    void TearDown() override {
-        UI_close();
-        run.reset();
-        state = State();
     }
 
     Player& hero() { return run->player; }
@@ -49,9 +42,6 @@ protected:
         }
         return prices;
     }
-
-    Canvas canvas;
-    std::unique_ptr<RunObjects> run;
 };
 
 }  // namespace

@@ -8,62 +8,11 @@
 
 namespace {
 
-void pushEvent(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
-
-// Where the last motion left the pointer: a press happens there.
-SDL_Point pointer{0, 0};
-
-void pushMotion(int x, int y) {
-    pointer = {x, y};
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_MOUSEMOTION;
-    event.motion.x = x;
-    event.motion.y = y;
-    pushEvent(event);
-}
-
-void pushPress() {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = SDL_PRESSED;
-    event.button.x = pointer.x;
-    event.button.y = pointer.y;
-    pushEvent(event);
-}
-
-void pushDevice(Uint32 type, Sint32 which) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = type;
-    event.cdevice.which = which;
-    pushEvent(event);
-}
-
-void pushQuit() {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_QUIT;
-    pushEvent(event);
-}
-
 // The start and pause screens over a software canvas, fed with queued events.
-class Screens : public ::testing::Test {
+class Screens : public ::testing::Test, protected TestGame {
 protected:
-    void SetUp() override {
-        VirtualPad::settle();
-        state = State();
-        UI_init(canvas.renderer, state, nullptr);
-    }
-    void TearDown() override {
-        UI_close();
-        state = State();
-        VirtualPad::settle();
-    }
+    Screens() : TestGame({.run = false, .world = false}) {}
 
-    static UI_Button* button(UI_Menu& menu, int index) { return &menu.getButtons()[static_cast<size_t>(index)]; }
     static void pointAt(UI_Button* b) { pushMotion(b->getX() + 10, b->getY() + 10); }
     static int highlightedIn(UI_Menu& menu) {
         int count = 0;
@@ -78,8 +27,6 @@ protected:
         controller = nullptr;
         state.controller = false;
     }
-
-    Canvas canvas;
 };
 
 }  // namespace
@@ -97,8 +44,8 @@ TEST_F(Screens, EscapeGoesBackFromTheLevelSelectOnly) {
 }
 
 TEST_F(Screens, BackOnTheMainMenuAPressClicksOnlyTheHoveredButton) {
-    pointAt(button(mainMenu, 0));
-    pushPress();
+    pointAt(at(mainMenu, 0));
+    pushMousePress();
     startScreen();
     ASSERT_EQ(state.menu, Menu::level);
 
@@ -106,14 +53,14 @@ TEST_F(Screens, BackOnTheMainMenuAPressClicksOnlyTheHoveredButton) {
     startScreen();
     ASSERT_EQ(state.menu, Menu::head);
     EXPECT_EQ(highlightedIn(mainMenu), 1);  // "Arcade Mode", as when the menu was left
-    EXPECT_EQ(currentButton, button(mainMenu, 0));
+    EXPECT_EQ(currentButton, at(mainMenu, 0));
 
-    pointAt(button(mainMenu, 3));
+    pointAt(at(mainMenu, 3));
     startScreen();
     EXPECT_EQ(highlightedIn(mainMenu), 1);
-    EXPECT_TRUE(button(mainMenu, 3)->isSelected());
+    EXPECT_TRUE(at(mainMenu, 3)->isSelected());
 
-    pushPress();
+    pushMousePress();
     startScreen();
     EXPECT_TRUE(state.quit);
     EXPECT_EQ(state.menu, Menu::head);  // the level select did not open on the way
@@ -171,7 +118,7 @@ TEST_F(Screens, AButtonBeatsBAndBDoesNothingOnTheStartScreen) {
     pad.button(SDL_CONTROLLER_BUTTON_B, false);
     startScreen();
     EXPECT_EQ(state.menu, Menu::head);
-    EXPECT_EQ(currentButton, button(mainMenu, 0));
+    EXPECT_EQ(currentButton, at(mainMenu, 0));
 
     pad.button(SDL_CONTROLLER_BUTTON_B, true);
     pad.button(SDL_CONTROLLER_BUTTON_A, true);
@@ -191,7 +138,7 @@ TEST_F(Screens, AButtonBeatsBAndBDoesNothingOnTheStartScreen) {
     // On the pause screen A on "Quit To Menu" wins over B's resume.
     state.started = true;
     state.menu = Menu::pause;
-    setCurrentButton(button(pauseMenu, 1));
+    setCurrentButton(at(pauseMenu, 1));
     pad.button(SDL_CONTROLLER_BUTTON_A, true);
     pad.button(SDL_CONTROLLER_BUTTON_B, true);
     pauseScreen();
@@ -209,22 +156,22 @@ TEST_F(Screens, TheStickStepsOncePerPush) {
     };
 
     stick(SDL_CONTROLLER_AXIS_LEFTY, 30000);
-    EXPECT_EQ(currentButton, button(mainMenu, 1));
+    EXPECT_EQ(currentButton, at(mainMenu, 1));
     stick(SDL_CONTROLLER_AXIS_LEFTY, 32000);  // still held
-    EXPECT_EQ(currentButton, button(mainMenu, 1));
+    EXPECT_EQ(currentButton, at(mainMenu, 1));
     stick(SDL_CONTROLLER_AXIS_LEFTY, 18000);  // the bound counts as inside the dead zone
     EXPECT_TRUE(state.controllerStickReset);
     stick(SDL_CONTROLLER_AXIS_LEFTY, 18001);
-    EXPECT_EQ(currentButton, button(mainMenu, 2));
+    EXPECT_EQ(currentButton, at(mainMenu, 2));
     stick(SDL_CONTROLLER_AXIS_LEFTY, -18000);
-    EXPECT_EQ(currentButton, button(mainMenu, 2));
+    EXPECT_EQ(currentButton, at(mainMenu, 2));
     stick(SDL_CONTROLLER_AXIS_LEFTY, -30000);
-    EXPECT_EQ(currentButton, button(mainMenu, 1));
+    EXPECT_EQ(currentButton, at(mainMenu, 1));
 
     // The horizontal axis is not read here.
     stick(SDL_CONTROLLER_AXIS_LEFTY, 0);
     stick(SDL_CONTROLLER_AXIS_LEFTX, 30000);
-    EXPECT_EQ(currentButton, button(mainMenu, 1));
+    EXPECT_EQ(currentButton, at(mainMenu, 1));
 
     // The same rule on the pause screen.
     state.started = true;
@@ -234,7 +181,7 @@ TEST_F(Screens, TheStickStepsOncePerPush) {
     pauseScreen();
     pad.axis(SDL_CONTROLLER_AXIS_LEFTY, 31000);
     pauseScreen();
-    EXPECT_EQ(currentButton, button(pauseMenu, 1));
+    EXPECT_EQ(currentButton, at(pauseMenu, 1));
 }
 
 TEST_F(Screens, PluggingAndUnpluggingAControllerOnEitherScreen) {
@@ -244,7 +191,7 @@ TEST_F(Screens, PluggingAndUnpluggingAControllerOnEitherScreen) {
         state.started = paused;
         state.menu = paused ? Menu::pause : Menu::head;
         UI_Menu& menu = paused ? pauseMenu : mainMenu;
-        setCurrentButton(button(menu, 2));
+        setCurrentButton(at(menu, 2));
 
         VirtualPad pad;
         ASSERT_TRUE(pad.ok());
@@ -253,7 +200,7 @@ TEST_F(Screens, PluggingAndUnpluggingAControllerOnEitherScreen) {
         paused ? pauseScreen() : startScreen();
         ASSERT_NE(controller, nullptr);
         EXPECT_TRUE(state.controller);
-        EXPECT_EQ(currentButton, button(menu, 0));  // the menu's first button, ready for the stick
+        EXPECT_EQ(currentButton, at(menu, 0));  // the menu's first button, ready for the stick
         EXPECT_EQ(highlightedIn(menu), 1);
 
         pushDevice(SDL_CONTROLLERDEVICEREMOVED, SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)));
@@ -268,15 +215,15 @@ TEST_F(Screens, PluggingAndUnpluggingAControllerOnEitherScreen) {
 TEST_F(Screens, ThePointerPositionComesFromTheEvent) {
     pushMotion(600, 540);  // over "Settings"
     startScreen();
-    EXPECT_EQ(currentButton, button(mainMenu, 2));
+    EXPECT_EQ(currentButton, at(mainMenu, 2));
     pushMotion(5, 5);
     startScreen();
     EXPECT_EQ(currentButton, nullptr);
 
     state.started = true;
     state.menu = Menu::pause;
-    pointAt(button(pauseMenu, 0));
-    pushPress();
+    pointAt(at(pauseMenu, 0));
+    pushMousePress();
     pauseScreen();
     EXPECT_EQ(state.menu, Menu::notInMenu);
 }
@@ -285,23 +232,23 @@ TEST_F(Screens, ArrowKeysAndEnterDriveTheMenus) {
     // Nothing selected: the first arrow selects the first button.
     pushKey(SDLK_DOWN, true);
     startScreen();
-    EXPECT_EQ(currentButton, button(mainMenu, 0));
+    EXPECT_EQ(currentButton, at(mainMenu, 0));
     pushKey(SDLK_DOWN, true);
     pushKey(SDLK_DOWN, true);
     pushKey(SDLK_UP, true);
     startScreen();
-    EXPECT_EQ(currentButton, button(mainMenu, 1));
+    EXPECT_EQ(currentButton, at(mainMenu, 1));
     pushKey(SDLK_UP, true);
     pushKey(SDLK_UP, true);  // the first button is the top
     pushKey(SDLK_RETURN, true);
     startScreen();
     ASSERT_EQ(state.menu, Menu::level);
-    EXPECT_EQ(currentButton, button(levelSelect, 0));
+    EXPECT_EQ(currentButton, at(levelSelect, 0));
 
     pushKey(SDLK_DOWN, true);
     pushKey(SDLK_DOWN, true);
     startScreen();
-    EXPECT_EQ(currentButton, button(levelSelect, 2));
+    EXPECT_EQ(currentButton, at(levelSelect, 2));
     pushKey(SDLK_ESCAPE, true);  // back, as B does
     startScreen();
     EXPECT_EQ(state.menu, Menu::head);
@@ -331,17 +278,17 @@ TEST_F(Screens, ArrowKeysAndEnterDriveTheMenus) {
 TEST_F(Screens, APressOverNoButtonClicksNothingEvenWithOneSelected) {
     pushKey(SDLK_DOWN, true);
     startScreen();
-    ASSERT_EQ(currentButton, button(mainMenu, 0));
+    ASSERT_EQ(currentButton, at(mainMenu, 0));
     // A press with no motion before it, as a click that has not moved the mouse.
     pointer = {5, 5};
-    pushPress();
+    pushMousePress();
     startScreen();
     EXPECT_EQ(state.menu, Menu::head);
     EXPECT_FALSE(state.quit);
     // Pressed over "Quit To Desktop" while "Arcade Mode" is selected: the one under the pointer.
-    ASSERT_EQ(currentButton, button(mainMenu, 0));
-    pointer = {button(mainMenu, 3)->getX() + 5, button(mainMenu, 3)->getY() + 5};
-    pushPress();
+    ASSERT_EQ(currentButton, at(mainMenu, 0));
+    pointer = {at(mainMenu, 3)->getX() + 5, at(mainMenu, 3)->getY() + 5};
+    pushMousePress();
     startScreen();
     EXPECT_TRUE(state.quit);
     EXPECT_NE(state.menu, Menu::level);

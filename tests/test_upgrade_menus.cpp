@@ -16,28 +16,9 @@
 
 namespace {
 
-UI_Button* at(UI_Menu& menu, int index) { return &menu.getButtons()[static_cast<size_t>(index)]; }
-
 // The shop of a new run, with the hero and his weapons, on a software canvas.
-class Shop : public ::testing::Test {
+class Shop : public ::testing::Test, protected TestGame {
 protected:
-    void SetUp() override {
-        VirtualPad::settle();
-        state = State();
-        run = std::make_unique<RunObjects>(canvas.renderer);
-        zorbiPointer = &run->player;
-        UI_init(canvas.renderer, state, &run->player);
-        world = std::make_unique<World>();
-    }
-    void TearDown() override {
-        UI_close();
-        world.reset();
-        run.reset();
-        zorbiPointer = nullptr;
-        state = State();
-        VirtualPad::settle();
-    }
-
     static const UI_HoverText& hover(UI_Menu& menu, int index) { return at(menu, index)->getHover(); }
 
     // Opens the shop as the wave loop does before wave 6.
@@ -50,17 +31,7 @@ protected:
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) handleInterludeEvent(state, event);
     }
-    void press(Uint8 button) {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = SDL_CONTROLLERBUTTONDOWN;
-        event.cbutton.button = button;
-        handleInterludeEvent(state, event);
-    }
-
-    Canvas canvas;
-    std::unique_ptr<RunObjects> run;
-    std::unique_ptr<World> world;
+    void press(Uint8 button) { handleInterludeEvent(state, padButtonEvent(0, button)); }
 };
 
 // Links of an item grid whose select row (if any) sits under five level buttons.
@@ -106,28 +77,6 @@ std::vector<std::string> lines(const UI_HoverText& hover) {
     return all;
 }
 
-// True when the box at (x, y) of the canvas shows what the reference shows there, and something is lit.
-bool shows(const Canvas& canvas, const Canvas& reference, int x, int y, int w, int h) {
-    int lit = 0;
-    for (int row = y; row < y + h; ++row) {
-        for (int col = x; col < x + w; ++col) {
-            const SDL_Color want = reference.pixel(col, row);
-            if (!sameColour(canvas.pixel(col, row), want.r, want.g, want.b)) return false;
-            lit += sameColour(want, 0, 0, 0) ? 0 : 1;
-        }
-    }
-    return lit > 0;
-}
-
-bool showsText(const Canvas& canvas, int x, int y, const std::string& text) {
-    Canvas reference;
-    Texture expected;
-    expected.setup(reference.renderer);
-    if (!expected.loadFromRenderedText(text, white, counter)) return false;
-    expected.render(x, y);
-    return shows(canvas, reference, x, y, expected.getWidth(), expected.getHeight());
-}
-
 bool showsPicture(const Canvas& canvas, const std::string& file, int x, int y, int w, int h,
                   const SDL_Rect* source = nullptr) {
     Canvas reference;
@@ -138,12 +87,7 @@ bool showsPicture(const Canvas& canvas, const std::string& file, int x, int y, i
     return shows(canvas, reference, x, y, w, h);
 }
 
-bool lit(const Canvas& canvas, int x, int y, int w, int h) {
-    for (int row = y; row < y + h; row += 2)
-        for (int col = x; col < x + w; col += 2)
-            if (!sameColour(canvas.pixel(col, row), 0, 0, 0)) return true;
-    return false;
-}
+bool lit(const Canvas& canvas, int x, int y, int w, int h) { return litPixels(canvas, x, y, w, h, 2) > 0; }
 
 }  // namespace
 
@@ -326,10 +270,7 @@ TEST_F(Shop, TheInterludeHoldsOnlyBeforeWavesSixElevenAndSoOn) {
     EXPECT_TRUE(lit(canvas, 55, 34, 150, 25));  // the shop was drawn meanwhile
 
     world->waveNumber = 11;
-    SDL_Event close;
-    SDL_zero(close);
-    close.type = SDL_QUIT;
-    SDL_PushEvent(&close);
+    pushQuit();
     upgradeInterlude(*run, *world);
     EXPECT_TRUE(state.quit);
 
@@ -564,21 +505,12 @@ TEST_F(Shop, TheKeptPictureFollowsEverySelectionAndPurchase) {
     pad.onRead = [&] {
         // What the last frame showed, then the next step of the script.
         button.push_back(looks());
-        SDL_Event event;
-        SDL_zero(event);
         switch (pass++) {
         case 2:  // the pointer onto the rifle's first level
-            event.type = SDL_MOUSEMOTION;
-            event.motion.x = x + 10;
-            event.motion.y = y;
-            SDL_PushEvent(&event);
+            pushMotion(x + 10, y);
             break;
         case 4:  // a click there buys it
-            event.type = SDL_MOUSEBUTTONDOWN;
-            event.button.button = SDL_BUTTON_LEFT;
-            event.button.x = x + 10;
-            event.button.y = y;
-            SDL_PushEvent(&event);
+            pushMousePress();
             break;
         case 7:
             pushKey(SDLK_ESCAPE, true);

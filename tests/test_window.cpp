@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 #include "Frame.h"
 #include "Game.h"
@@ -40,11 +39,7 @@ protected:
         VirtualPad::settle();
     }
     void TearDown() override {
-        VirtualPad::settle();
-        UI_close();
-        state = State();
-        gameRenderer = nullptr;
-        gameWindow = nullptr;
+        restoreGame();
         if (renderer != nullptr) SDL_DestroyRenderer(renderer);
         if (window != nullptr) SDL_DestroyWindow(window);
     }
@@ -59,22 +54,8 @@ protected:
 
     // A pointer move and press at a place in window pixels, as the window system sends them.
     void clickAt(int x, int y) {
-        SDL_Event motion;
-        SDL_zero(motion);
-        motion.type = SDL_MOUSEMOTION;
-        motion.motion.windowID = SDL_GetWindowID(window);
-        motion.motion.x = x;
-        motion.motion.y = y;
-        SDL_PushEvent(&motion);
-        SDL_Event press;
-        SDL_zero(press);
-        press.type = SDL_MOUSEBUTTONDOWN;
-        press.button.windowID = SDL_GetWindowID(window);
-        press.button.button = SDL_BUTTON_LEFT;
-        press.button.state = SDL_PRESSED;
-        press.button.x = x;
-        press.button.y = y;
-        SDL_PushEvent(&press);
+        pushMotion(x, y, SDL_GetWindowID(window));
+        pushMousePress(SDL_GetWindowID(window));
         startScreen();
     }
 
@@ -91,20 +72,8 @@ protected:
 };
 
 SDL_Event windowEvent(Uint8 what) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_WINDOWEVENT;
+    SDL_Event event = eventOf(SDL_WINDOWEVENT);
     event.window.event = what;
-    return event;
-}
-
-SDL_Event keyEvent(SDL_Keycode key, Uint16 mod = KMOD_NONE) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
-    event.key.keysym.mod = mod;
     return event;
 }
 
@@ -189,8 +158,7 @@ TEST_F(ScaledWindow, F11AndAltEnterSwitchDesktopFullscreenOnAndOff) {
 
     // On a menu screen too, and the menu stays where it is.
     state.menu = Menu::level;
-    SDL_Event event = keyEvent(SDLK_F11);
-    SDL_PushEvent(&event);
+    pushEvent(keyEvent(SDLK_F11));
     startScreen();
     EXPECT_TRUE(fullscreen(window));
     EXPECT_EQ(state.menu, Menu::level);
@@ -199,20 +167,20 @@ TEST_F(ScaledWindow, F11AndAltEnterSwitchDesktopFullscreenOnAndOff) {
 }
 
 TEST(FocusLoss, PausesPlayAsEscapeWouldAndLeavesMenusAlone) {
-    Canvas canvas;
-    auto run = std::make_unique<RunObjects>(canvas.renderer);
-    World world;
+    TestGame game({.interface = false});
+    RunObjects& run = *game.run;
+    World& world = *game.world;
     for (Uint8 what : {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED}) {
         state = State();
         state.menu = Menu::notInMenu;
         state.started = true;
-        handlePlayEvent(state, *run, world, windowEvent(what));
+        handlePlayEvent(state, run, world, windowEvent(what));
         EXPECT_EQ(state.menu, Menu::pause) << int(what);
     }
     for (Uint8 what : {SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_RESIZED, SDL_WINDOWEVENT_RESTORED}) {
         state = State();
         state.menu = Menu::notInMenu;
-        handlePlayEvent(state, *run, world, windowEvent(what));
+        handlePlayEvent(state, run, world, windowEvent(what));
         EXPECT_EQ(state.menu, Menu::notInMenu) << int(what);
     }
 
@@ -221,8 +189,6 @@ TEST(FocusLoss, PausesPlayAsEscapeWouldAndLeavesMenusAlone) {
     state.menu = Menu::abilityUpgrade;
     handleInterludeEvent(state, windowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
     EXPECT_EQ(state.menu, Menu::abilityUpgrade);
-    run.reset();
-    state = State();
 }
 
 TEST(MusicChannel, LoopsOnItsOwnChannelPausesResumesAndStops) {
@@ -258,28 +224,19 @@ TEST(MusicChannel, LoopsOnItsOwnChannelPausesResumesAndStops) {
 
 TEST(C4Blast, TheDetonationPlaysTheMediumExplosionOnce) {
     if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
-    Canvas canvas;
-    state = State();
-    auto run = std::make_unique<RunObjects>(canvas.renderer);
-    zorbiPointer = &run->player;
-    UI_init(canvas.renderer, state, &run->player);
-    {
-        World world;
-        Mix_HaltChannel(-1);
-        world.waveStarted = true;
-        world.inWave = true;
-        runFrame(state, *run, world, 1 / 60.f, 1000);
-        EXPECT_EQ(Mix_Playing(-1), 0);
-        state.c4Exploded = true;
-        runFrame(state, *run, world, 1 / 60.f, 1016);
-        EXPECT_EQ(Mix_Playing(-1), 1);
-        EXPECT_FALSE(state.c4Exploded);
-        runFrame(state, *run, world, 1 / 60.f, 1032);
-        EXPECT_EQ(Mix_Playing(-1), 1);  // still the one blast
-        Mix_HaltChannel(-1);
-    }
-    UI_close();
-    zorbiPointer = nullptr;
-    run.reset();
-    state = State();
+    TestGame game;
+    RunObjects& run = *game.run;
+    World& world = *game.world;
+    Mix_HaltChannel(-1);
+    world.waveStarted = true;
+    world.inWave = true;
+    runFrame(state, run, world, 1 / 60.f, 1000);
+    EXPECT_EQ(Mix_Playing(-1), 0);
+    state.c4Exploded = true;
+    runFrame(state, run, world, 1 / 60.f, 1016);
+    EXPECT_EQ(Mix_Playing(-1), 1);
+    EXPECT_FALSE(state.c4Exploded);
+    runFrame(state, run, world, 1 / 60.f, 1032);
+    EXPECT_EQ(Mix_Playing(-1), 1);  // still the one blast
+    Mix_HaltChannel(-1);
 }

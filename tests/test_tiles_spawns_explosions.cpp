@@ -1,6 +1,8 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Animations.h"
 #include "Platform.h"
 #include "Spawn.h"
@@ -112,11 +114,10 @@ TEST(ExplosionAnimation, ShowsEachPictureForTwoFrames) {
     Texture sheet;
     sheet.setup(48, 48, canvas.renderer);
     ASSERT_TRUE(sheet.loadFromFile("explosion.png"));
-    auto drawnPicture = [&](int frame) {
-        Explosion boom(24, 24, canvas.renderer);
-        for (int i = 0; i < frame; ++i) boom.advance();
+    // The colours of the 48 x 48 box at the corner, every third pixel, after drawing on a black canvas.
+    auto drawn = [&](const std::function<void()>& draw) {
         canvas.clear(0, 0, 0);
-        boom.render();
+        draw();
         std::vector<Uint32> pixels;
         for (int y = 0; y < 48; y += 3)
             for (int x = 0; x < 48; x += 3) {
@@ -125,17 +126,14 @@ TEST(ExplosionAnimation, ShowsEachPictureForTwoFrames) {
             }
         return pixels;
     };
+    auto drawnPicture = [&](int frame) {
+        Explosion boom(24, 24, canvas.renderer);
+        for (int i = 0; i < frame; ++i) boom.advance();
+        return drawn([&] { boom.render(); });
+    };
     auto picture = [&](int index) {
         const SDL_Rect source{index * 27, 0, 27, 27};
-        canvas.clear(0, 0, 0);
-        sheet.render(0, 0, SDL_FLIP_NONE, &source);
-        std::vector<Uint32> pixels;
-        for (int y = 0; y < 48; y += 3)
-            for (int x = 0; x < 48; x += 3) {
-                const SDL_Color c = canvas.pixel(x, y);
-                pixels.push_back((c.r << 16) | (c.g << 8) | c.b);
-            }
-        return pixels;
+        return drawn([&] { sheet.render(0, 0, SDL_FLIP_NONE, &source); });
     };
     for (int frame = 0; frame < Explosion::FRAME_COUNT; ++frame) {
         EXPECT_EQ(drawnPicture(frame), picture(frame / 2)) << "frame " << frame;
