@@ -320,6 +320,18 @@ def toggle(on):
     return g
 
 
+def chevron(direction):
+    """A small arrow beside a setting's value, pointing left (-1) or right (1):
+    warm on top and hot below, like the selection frame's chevrons."""
+    g = grid(7, 9)
+    for j in range(-3, 4):
+        for i in range(4 - abs(j)):
+            x = 1 + i if direction > 0 else 5 - i
+            put(g, x, 4 + j, "y" if j < 0 else "O")
+    outline(g, "#", nbrs=N8)
+    return g
+
+
 # --- the logo -------------------------------------------------------------------
 
 def logo():
@@ -480,6 +492,12 @@ def main():
 
     save("button.png", steel_panel(120, 24), 360, 72)
     save("button1.png", glow_frame(120, 24, arrows=True), 360, 72)
+
+    # The Settings screen: a wide plate per setting, and the arrows that step its value.
+    save("settings-row.png", steel_panel(216, 16, rivets=False), 648, 48)
+    save("settings-row-selected.png", glow_frame(216, 16), 648, 48)
+    save("arrow-left.png", chevron(-1), 21, 27)
+    save("arrow-right.png", chevron(1), 21, 27)
 
     um = "upgrade-menu/"
     save(um + "small.png", steel_panel(96, 19, rivets=False), 192, 38)
