@@ -18,7 +18,10 @@ extern Player* zorbiPointer;
 extern SDL_Rect fullScreenRect;
 extern State state;
 
-// Media libraries, window, renderer, controller and audio. False stops the game.
+// Media libraries, window, renderer, controller and audio. False stops the
+// game. The window opens fullscreen when asked (the setting, or the command
+// line for one run); the mixer takes the volumes of state.settings.
+bool init(bool fullscreen);
 bool init();
 // Has the renderers made from now on queue their drawing calls and hand them
 // to the driver together, consecutive draws of one kind joined into one.
@@ -36,8 +39,9 @@ void close();
 
 // The mixer channel the music loops on; sound effects never take it.
 const int MUSIC_CHANNEL = 0;
-// The music's channel volume, under the effects' full MIX_MAX_VOLUME.
-const int MUSIC_VOLUME = 80;
+// Sets the mixer's volumes from the settings: the music's on its channel, the
+// effects' on every other. Nothing without a sound device.
+void applyVolumes(const Settings& settings);
 // The picture the window carries as its icon, in the texture folder.
 inline constexpr const char* WINDOW_ICON = "icon.png";
 
@@ -55,8 +59,11 @@ Uint64 framePause(Uint64 sinceLastFrame, Uint64 period);
 
 // Gives the window the game's icon; a missing picture is logged and leaves the default.
 void setWindowIcon(SDL_Window* window);
-// Desktop fullscreen on or off (F11, Alt+Enter).
+// Desktop fullscreen on or off (F11, Alt+Enter, the Settings screen): the
+// player's choice, kept as the fullscreen setting and saved.
 void toggleFullscreen();
+// Whether the window fills the screen now.
+bool isFullscreen();
 // True for the keys that switch fullscreen.
 bool isFullscreenToggle(const SDL_KeyboardEvent& key);
 // A point in window pixels to the 1200 x 720 design the game draws in,
@@ -67,7 +74,8 @@ void windowToDesign(int& x, int& y);
 const Uint16 RUMBLE_STRONG = 0xBFFF;
 const Uint16 RUMBLE_LIGHT = 0x7FFF;
 
-// Vibrates both motors of the open controller; without one, nothing happens.
+// Vibrates both motors of the open controller; without one, or with the
+// vibration setting off, nothing happens.
 void vibrate(Uint16 strength, Uint32 milliseconds);
 
 // The open controller's axis and button; 0 and false without a controller.

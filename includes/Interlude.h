@@ -12,10 +12,13 @@
 // window is. Nothing in the world moves meanwhile, and no frame time is taken.
 void upgradeInterlude(RunObjects& run, World& world);
 
+// The shop interrupts play: for this long after it opens no press acts on it.
+const Uint32 SHOP_QUIET_MS = 300;
+
 // Whether the shop holds the game before this wave.
 bool interludeRunning(const State& state, int waveNumber);
 
-// One event while the shop is open.
+// One event while the shop is open. Space, the fire key, does nothing there.
 void handleInterludeEvent(State& state, const SDL_Event& event);
 
 // The still world under the shop's veils, drawn once into a window-sized

@@ -3,6 +3,7 @@
 // The game's loops: levels, waves and frames, from start-up to shutdown.
 
 #include <functional>
+#include <optional>
 
 #include "World.h"
 
@@ -34,5 +35,17 @@ void runWaves(RunObjects& run, World& world);
 // The whole game after a successful init: the level loop until quit.
 void runLevels(RunObjects& run);
 
-// The entry function's work: init, the run, shutdown. Returns the exit status.
-int runGame();
+// The Settings screen plays the music while its volume is changed there:
+// from the main menu (paused false) the song starts and stops again when the
+// screen is left; from the pause menu the paused song resumes, and pauses again.
+// previewing is the caller's: whether the preview plays now.
+void followMusicPreview(Sound& song, bool& previewing, bool paused);
+
+// The game's work after the command line: the settings read, init (the window
+// fullscreen as the settings say, or as `fullscreen` says for this run), the
+// run, shutdown. Returns the exit status.
+int runGame(std::optional<bool> fullscreen = std::nullopt);
+
+// The entry function's work: the command line (--help, --version, an option
+// refused with status 2), then the game.
+int gameMain(int argc, const char* const* argv);

@@ -88,6 +88,8 @@ public:
     static constexpr int smallWidth = 192;
     static constexpr int smallHeight = 38;
     static constexpr int weaponWidth = 90;
+    static constexpr int settingsRowWidth = 648;
+    static constexpr int settingsRowHeight = 48;
 
     // Text button: the label keeps the rendered text's own size, centred on the button.
     UI_Button(int x, int y, const std::string& text, SDL_Renderer* renderer, Sound* sound, const SDL_Color* color,
@@ -96,7 +98,9 @@ public:
     UI_Button(int x, int y, const std::string& path, SDL_Renderer* renderer, Sound* sound, ButtonAction action,
               State& state, int type, int attribute, int attribute2, const std::string& secondaryPath);
 
-    // Size and background images of a visual kind 0 to 3; any other kind changes nothing.
+    // Size and background images of a visual kind: 0 the big menu button, 1 the
+    // shop's small one, 2 an item level, 3 a select switch, 4 a row of the
+    // Settings screen; any other kind changes nothing.
     void setType(int type, SDL_Renderer* renderer);
     void render() const;
     // Inside the button, all four edges included.

@@ -37,6 +37,9 @@ bool menuKey(State& state, SDL_Keycode key);
 // horizontal axis only where the menu reads it); the stick must come back
 // inside the dead zone before the next step.
 void menuStickStep(State& state, bool readsHorizontal);
+// The same push as a step for the caller to take: true with the step in
+// `step` when the stick was pushed anew.
+bool menuStickPush(State& state, bool readsHorizontal, MENU_CONTROL& step);
 
 // The pointer and the left stick on a menu: motion moves the highlight, a
 // press clicks the button under the pointer, the stick steps (sideways only

@@ -2,7 +2,7 @@
 
 // The screens around play: the main menu, the level select and the pause
 // menu with their actions, the level notice, and the building, drawing and
-// release of all six menus.
+// release of every menu.
 
 #include "Menus.h"
 #include "State.h"
@@ -35,7 +35,7 @@ void showLevelNotice(int level);
 void clearLevelNotice();
 bool levelNoticeShown();
 
-// Builds all six menus and loads what they draw. Called once by UI_init,
+// Builds every menu and loads what they draw. Called once by UI_init,
 // after the fonts, the renderer and the hero are stored.
 void initMenus(State& state);
 // Releases every menu, texture and the click sound (before the renderer and

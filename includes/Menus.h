@@ -4,16 +4,22 @@
 #include "Sound.h"
 #include "State.h"
 
-// The six menus of the game and what every screen shares about them: the
+// The seven menus of the game and what every screen shares about them: the
 // click sound, the current button and which menu is on screen. The menus are
 // built by initMenus (MenuScreens) and live for the whole process.
 
 extern UI_Menu mainMenu;
 extern UI_Menu levelSelect;
 extern UI_Menu pauseMenu;
+extern UI_Menu settingsMenu;
 extern UI_Menu weaponUpgradeMenu;
 extern UI_Menu abilityUpgradeMenu;
 extern UI_Menu playerUpgradeMenu;
+
+// The "Settings" button of the main menu and of the pause menu: the Settings
+// screen comes back to it.
+const int MAIN_MENU_SETTINGS_BUTTON = 2;
+const int PAUSE_MENU_SETTINGS_BUTTON = 1;
 
 // The one click sound of every button.
 extern Sound buttonSound;

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "GlobalConstants.h"
+#include "MenuGate.h"
+#include "Settings.h"
 
 // The screen that input and drawing currently serve.
 enum class Menu : int {
@@ -36,6 +38,16 @@ struct StateFields {
     bool c4Exploded = false;
     Menu menu = Menu::head;
     bool controllerStickReset = true;
+    // What may act on the screen on show: keys and buttons held when it
+    // opened wait for their release (see MenuGate).
+    MenuGate menuGate;
+    // The player's settings, as read at start and changed on the Settings screen.
+    Settings settings;
+    // The screen the Settings screen returns to: the main menu or the pause menu.
+    Menu settingsReturn = Menu::head;
+    // A music volume was changed on the Settings screen: the music plays there
+    // until the screen is left.
+    bool musicPreview = false;
     bool started = false;
     bool developerMode = false;
     bool initialLoad = false;

@@ -7,8 +7,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,6 +41,41 @@ inline void closeMedia(bool audioOpen) {
     TTF_Quit();
     SDL_Quit();
 }
+
+// A home of the test's own for the files the game writes: XDG_CONFIG_HOME and
+// XDG_DATA_HOME point into a fresh folder while it lives, never at the real
+// home, and the folder goes with it.
+class ScratchHome {
+public:
+    ScratchHome() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "zelvane-home-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) folder = pattern;
+        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
+            const char* was = std::getenv(variable);
+            previous.emplace_back(variable, was != nullptr ? std::optional<std::string>(was) : std::nullopt);
+        }
+        setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
+    }
+    ~ScratchHome() {
+        for (const auto& [variable, value] : previous) {
+            if (value) {
+                setenv(variable.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(variable.c_str());
+            }
+        }
+        std::error_code ignored;
+        if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+    }
+    ScratchHome(const ScratchHome&) = delete;
+    ScratchHome& operator=(const ScratchHome&) = delete;
+
+    std::string folder;
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> previous;
+};
 
 // A 1200 x 720 software canvas that stands in for the game's renderer while it
 // lives, so drawing can be checked pixel by pixel.
@@ -239,6 +276,48 @@ private:
     }
 };
 
+// A step run each time one of the game's event loops passes: SDL reads every
+// open joystick once per pump of its events, and a hidden one (not a game
+// controller, so the game never sees it) calls back when read. The way into a
+// loop a test cannot step through, such as the shop's, for a test without a pad.
+class EveryPass {
+public:
+    explicit EveryPass(std::function<void()> passStep) {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_THROTTLE;
+        desc.name = "Test Pass Counter";
+        desc.userdata = this;
+        desc.Update = &EveryPass::read;
+        index = SDL_JoystickAttachVirtualEx(&desc);
+        joystick = SDL_JoystickOpen(index);
+        VirtualPad::settle();
+        // From the next pass on: settling the new joystick was a pass of its own.
+        step = std::move(passStep);
+    }
+    ~EveryPass() {
+        step = nullptr;
+        if (joystick != nullptr) SDL_JoystickClose(joystick);
+        SDL_JoystickDetachVirtual(index);
+        VirtualPad::settle();
+    }
+    EveryPass(const EveryPass&) = delete;
+    EveryPass& operator=(const EveryPass&) = delete;
+
+private:
+    static void read(void* self) {
+        EveryPass* pass = static_cast<EveryPass*>(self);
+        if (pass->step) pass->step();
+    }
+    std::function<void()> step;
+    int index = -1;
+    SDL_Joystick* joystick = nullptr;
+};
+
+// Whether the screen on show takes presses yet: the shop takes none in its first moments.
+inline bool screenListens() { return !state.menuGate.quietAt(SDL_GetTicks()); }
+
 // --- Events put in SDL's queue, as the window system and a pad send them.
 
 // Each event pushed is handed here with whether the queue took it. The unit
@@ -276,6 +355,22 @@ inline void pushTap(SDL_Keycode key) {
     pushKey(key, true);
     pushKey(key, false);
 }
+
+// Taps a key once, as soon as the shop on show takes presses (its first
+// moments take none): Escape for a test that only passes through the shop.
+class TapWhenTheShopListens {
+public:
+    explicit TapWhenTheShopListens(SDL_Keycode key)
+        : pass([this, key] {
+              if (tapped || !isUpgradeMenu(state.menu) || !screenListens()) return;
+              pushTap(key);
+              tapped = true;
+          }) {}
+
+private:
+    bool tapped = false;
+    EveryPass pass;
+};
 
 // Where the last motion left the pointer: a press happens there.
 inline SDL_Point pointer{0, 0};

@@ -404,8 +404,15 @@ void Bot::pushShopVisit() {
 
 void Bot::beginWave() {
     const int next = world->waveNumber + 1;
-    if (world->waveNumber != 0 && waveSetLocation(next) == 0) {
-        pushShopVisit();
+    const bool opensShop = world->waveNumber != 0 && waveSetLocation(next) == 0;
+    // The shop takes no press in its first moments: the visit begins after them.
+    bool visited = false;
+    if (opensShop) {
+        pad.onRead = [&] {
+            if (visited || !isUpgradeMenu(state.menu) || !screenListens()) return;
+            visited = true;
+            pushShopVisit();
+        };
         // The game's loop takes no frame time in the shop: the seconds spent
         // there arrive as the next frame's dt, and the clock has moved on.
         const int shopMilliseconds = 2000 + roll(58000);
@@ -415,6 +422,7 @@ void Bot::beginWave() {
     watchdog.tick("the upgrade shop");
     const int pricesBefore = state.upgradeIncreaseFactor;
     startWave(run, *world);
+    pad.onRead = nullptr;
     // Every purchase raises the prices by 5.
     if (state.upgradeIncreaseFactor > pricesBefore) purchases += (state.upgradeIncreaseFactor - pricesBefore) / 5;
     // The wave's first second counts on the bot's clock.
@@ -737,6 +745,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: no resources/textures here; run it from the build folder\n");
         return 2;
     }
+    // Whatever the game writes lands in a scratch home, never the real one.
+    const ScratchHome home;
     std::srand(seed);
     std::printf("soak: level %d, %ld frames, seed %u\n", SOAK_LEVEL, frames, seed);
     bool passed = false;

@@ -279,7 +279,7 @@ TEST_F(CombatTest, DeveloperSkipEndsTheWaveAndTheNextStartsABlockAtWave31) {
     frame();
     EXPECT_FALSE(world->inWave);
     EXPECT_FALSE(world->waveOverride);
-    pushKey(SDLK_ESCAPE, true);  // wave 31 opens the shop first: leave it at once
+    TapWhenTheShopListens leave(SDLK_ESCAPE);  // wave 31 opens the shop first: leave it at once
     startWave(*run, *world);
     EXPECT_EQ(world->waveNumber, 31);
     EXPECT_EQ(world->waveSetLocation, 0);

@@ -52,6 +52,8 @@ private:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Whatever the game writes (settings, records) lands in a scratch home, never the real one.
+    const ScratchHome home;
     // An event the queue refuses fails the test that pushed it.
     checkQueued = [](bool queued) { EXPECT_TRUE(queued) << "the event queue refused an event: " << SDL_GetError(); };
     ::testing::AddGlobalTestEnvironment(new MediaEnvironment);

@@ -43,7 +43,7 @@ std::vector<int> tops(UI_Menu& menu) {
 TEST_F(MenuScreens, MenusAreCentredVerticalChains) {
     EXPECT_EQ(tops(mainMenu), (std::vector<int>{322, 420, 517, 615}));
     EXPECT_EQ(tops(levelSelect), (std::vector<int>{337, 435, 532}));
-    EXPECT_EQ(tops(pauseMenu), (std::vector<int>{322, 420, 517}));
+    EXPECT_EQ(tops(pauseMenu), (std::vector<int>{322, 420, 517, 615}));
     expectVerticalChain(mainMenu);
     expectVerticalChain(levelSelect);
     expectVerticalChain(pauseMenu);
@@ -81,7 +81,7 @@ TEST_F(MenuScreens, ActionsMoveBetweenTheScreens) {
     EXPECT_TRUE(state.started);
 
     state.menu = Menu::pause;
-    at(pauseMenu, 1)->click();  // "Quit To Menu"
+    at(pauseMenu, 2)->click();  // "Quit To Menu"
     EXPECT_FALSE(state.started);
     EXPECT_EQ(state.menu, Menu::head);
     EXPECT_EQ(currentButton, at(mainMenu, 0));
@@ -94,27 +94,36 @@ TEST_F(MenuScreens, ActionsMoveBetweenTheScreens) {
     EXPECT_TRUE(state.started);
 }
 
-TEST_F(MenuScreens, CampaignAndSettingsOnlyClickAndQuitButtonsEndTheGame) {
+TEST_F(MenuScreens, CampaignOnlyClicksSettingsOpensItsScreenAndQuitButtonsEndTheGame) {
     state.menu = Menu::head;
-    for (int index : {1, 2}) {
-        at(mainMenu, index)->click();
-        EXPECT_EQ(state.menu, Menu::head);
-        EXPECT_FALSE(state.started || state.quit);
-        EXPECT_EQ(state.level, 0);
+    at(mainMenu, 1)->click();
+    EXPECT_EQ(state.menu, Menu::head);
+    EXPECT_FALSE(state.started || state.quit);
+    EXPECT_EQ(state.level, 0);
+
+    // "Settings" on both menus opens the screen, which remembers the way back.
+    for (Menu from : {Menu::head, Menu::pause}) {
+        state.menu = from;
+        at(from == Menu::head ? mainMenu : pauseMenu, from == Menu::head ? 2 : 1)->click();
+        EXPECT_EQ(state.menu, Menu::settings);
+        EXPECT_EQ(state.settingsReturn, from);
+        EXPECT_EQ(currentButton, at(settingsMenu, 0));
     }
+
+    state.menu = Menu::head;
     at(mainMenu, 3)->click();
     EXPECT_TRUE(state.quit);
 
     state.quit = false;
     state.menu = Menu::pause;
-    at(pauseMenu, 2)->click();
+    at(pauseMenu, 3)->click();
     EXPECT_TRUE(state.quit);
 }
 
 TEST_F(MenuScreens, TheStateDecidesWhichMenuIsOnScreen) {
     const std::vector<std::pair<Menu, UI_Menu*>> screens{
         {Menu::head, &mainMenu},           {Menu::level, &levelSelect},
-        {Menu::settings, nullptr},         {Menu::pause, &pauseMenu},
+        {Menu::settings, &settingsMenu},   {Menu::pause, &pauseMenu},
         {Menu::weaponUpgrade, &weaponUpgradeMenu}, {Menu::abilityUpgrade, &abilityUpgradeMenu},
         {Menu::playerUpgrade, &playerUpgradeMenu}, {Menu::notInMenu, nullptr}};
     for (const auto& [screen, menu] : screens) {

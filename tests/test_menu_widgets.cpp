@@ -108,8 +108,8 @@ TEST(UI_Button, HitAreaIncludesAllFourEdgesOfEachKind) {
     EXPECT_FALSE(big.mouseEvent(419, 322));
     EXPECT_FALSE(big.mouseEvent(420, 321));
     EXPECT_FALSE(big.mouseEvent(420, 395));
-    const int sizes[][2] = {{360, 72}, {192, 38}, {90, 90}, {90, 45}, {0, 0}};
-    for (int type = 0; type < 5; ++type) {
+    const int sizes[][2] = {{360, 72}, {192, 38}, {90, 90}, {90, 45}, {648, 48}, {0, 0}};
+    for (int type = 0; type < 6; ++type) {
         UI_Button button(10, 20, "x", canvas.renderer, nullptr, &WHITE, nullptr, recordCall, record, type, 0, 0);
         EXPECT_EQ(button.getWidth(), sizes[type][0]) << type;
         EXPECT_EQ(button.getHeight(), sizes[type][1]) << type;

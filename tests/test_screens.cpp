@@ -1,8 +1,13 @@
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "Input.h"
 #include "MenuInput.h"
 #include "MenuScreens.h"
 #include "Screens.h"
+#include "SettingsScreen.h"
 #include "TestSupport.h"
 #include "UI.h"
 
@@ -138,7 +143,7 @@ TEST_F(Screens, AButtonBeatsBAndBDoesNothingOnTheStartScreen) {
     // On the pause screen A on "Quit To Menu" wins over B's resume.
     state.started = true;
     state.menu = Menu::pause;
-    setCurrentButton(at(pauseMenu, 1));
+    setCurrentButton(at(pauseMenu, 2));
     pad.button(SDL_CONTROLLER_BUTTON_A, true);
     pad.button(SDL_CONTROLLER_BUTTON_B, true);
     pauseScreen();
@@ -292,4 +297,133 @@ TEST_F(Screens, APressOverNoButtonClicksNothingEvenWithOneSelected) {
     startScreen();
     EXPECT_TRUE(state.quit);
     EXPECT_NE(state.menu, Menu::level);
+}
+
+namespace {
+
+SDL_Event repeatOf(SDL_Keycode key) {
+    SDL_Event event = keyEvent(key);
+    event.key.repeat = 1;
+    return event;
+}
+
+}  // namespace
+
+TEST_F(Screens, AKeyHeldFromPlayOrRepeatingNeverClicksAMenu) {
+    // Enter went down in play and is still held when the pause screen opens:
+    // its repeats neither click "Resume Game" nor step, and nor does any repeat of Enter.
+    RunObjects objects(canvas.renderer);
+    World level;
+    state.started = true;
+    state.menu = Menu::notInMenu;
+    handlePlayEvent(state, objects, level, keyEvent(SDLK_RETURN));
+    handlePlayEvent(state, objects, level, keyEvent(SDLK_DOWN));
+    state.menu = Menu::pause;
+    setCurrentButton(at(pauseMenu, 0));
+    pushEvent(repeatOf(SDLK_RETURN));
+    pushEvent(repeatOf(SDLK_DOWN));
+    pauseScreen();
+    EXPECT_EQ(state.menu, Menu::pause);
+    EXPECT_EQ(currentButton, at(pauseMenu, 0));
+    // Let go and pressed again, the arrow steps and repeats on; Enter clicks.
+    pushKey(SDLK_DOWN, false);
+    pushKey(SDLK_DOWN, true);
+    pushEvent(repeatOf(SDLK_DOWN));
+    pushKey(SDLK_RETURN, false);
+    pushKey(SDLK_RETURN, true);
+    pauseScreen();
+    EXPECT_FALSE(state.started);  // two steps down: "Quit To Menu"
+
+    // On the main menu a repeating Enter does not click either.
+    setCurrentButton(at(mainMenu, 3));
+    pushEvent(repeatOf(SDLK_RETURN));
+    startScreen();
+    EXPECT_FALSE(state.quit);
+}
+
+TEST_F(Screens, SettingsStepByKeysPointerAndPadAndReturnWhereOpened) {
+    const ScratchHome home;
+    setCurrentButton(at(mainMenu, MAIN_MENU_SETTINGS_BUTTON));
+    pushTap(SDLK_RETURN);
+    startScreen();
+    ASSERT_EQ(state.menu, Menu::settings);
+    EXPECT_EQ(currentButton, at(settingsMenu, musicRow));
+    EXPECT_FALSE(std::filesystem::exists(settingsPath())) << "opening the screen changed nothing";
+
+    // Keys: right and left step the music, down goes to the effects, Enter steps on.
+    for (SDL_Keycode key : {SDLK_RIGHT, SDLK_LEFT, SDLK_LEFT, SDLK_DOWN, SDLK_LEFT, SDLK_RETURN}) pushTap(key);
+    startScreen();
+    EXPECT_EQ(state.settings.musicVolume, 50);
+    EXPECT_TRUE(state.musicPreview);
+    EXPECT_EQ(state.settings.effectsVolume, 100);  // 90, then a click's step up
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) {
+        EXPECT_EQ(Mix_Volume(MUSIC_CHANNEL, -1), mixerVolume(50));
+        EXPECT_EQ(Mix_Volume(MUSIC_CHANNEL + 1, -1), mixerVolume(100));
+    }
+    // A click wraps a full volume round to silence.
+    at(settingsMenu, effectsRow)->click();
+    EXPECT_EQ(state.settings.effectsVolume, 0);
+
+    // The pointer: the left arrow of a value steps it down, the row itself steps it.
+    const SDL_Rect off = settingsArrowRect(vibrationRow, -1);
+    pushMotion(off.x + 2, off.y + 2);
+    pushMousePress();
+    const SDL_Rect fullscreenRowArea = settingsRowRect(fullscreenRow);
+    pushMotion(fullscreenRowArea.x + 40, fullscreenRowArea.y + 20);
+    pushMousePress();
+    startScreen();
+    EXPECT_FALSE(state.settings.vibration);
+    EXPECT_TRUE(state.settings.fullscreen);
+    EXPECT_EQ(settingValueText(state, fullscreenRow), "On");
+
+    // The pad: the stick sideways changes the highlighted row, up and down move.
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok());
+    setCurrentButton(at(settingsMenu, vibrationRow));
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 30000);
+    startScreen();
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    startScreen();
+    EXPECT_TRUE(state.settings.vibration);
+    ASSERT_FALSE(pad.vibrations().empty()) << "switched on, the pad buzzes to say so";
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTY, -30000);
+    startScreen();
+    EXPECT_EQ(currentButton, at(settingsMenu, fullscreenRow));
+
+    // Saved as changed, and read back so at the next start.
+    EXPECT_EQ(loadSettings(), state.settings);
+
+    // B goes back to the main menu, onto its "Settings".
+    pad.button(SDL_CONTROLLER_BUTTON_B, true);
+    startScreen();
+    pad.button(SDL_CONTROLLER_BUTTON_B, false);
+    EXPECT_EQ(state.menu, Menu::head);
+    EXPECT_EQ(currentButton, at(mainMenu, MAIN_MENU_SETTINGS_BUTTON));
+    EXPECT_FALSE(state.musicPreview);
+
+    // From the pause menu, Escape comes back to it and a second Escape resumes play.
+    state.started = true;
+    state.menu = Menu::pause;
+    at(pauseMenu, PAUSE_MENU_SETTINGS_BUTTON)->click();
+    ASSERT_EQ(state.menu, Menu::settings);
+    at(settingsMenu, resetRow)->click();
+    EXPECT_EQ(state.settings, Settings{});
+    pushTap(SDLK_ESCAPE);
+    pauseScreen();
+    EXPECT_EQ(state.menu, Menu::pause);
+    EXPECT_TRUE(pauseScreenShown(state));
+    pushTap(SDLK_ESCAPE);
+    pauseScreen();
+    EXPECT_EQ(state.menu, Menu::notInMenu);
+}
+
+TEST_F(Screens, VibrationOffSendsNoRumble) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok());
+    state.settings.vibration = false;
+    vibrate(RUMBLE_STRONG, 100);
+    EXPECT_TRUE(pad.vibrations().empty());
+    state.settings.vibration = true;
+    vibrate(RUMBLE_STRONG, 100);
+    EXPECT_EQ(pad.vibrations().size(), 1u);
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Game.h"
+#include "Settings.h"
 
 namespace {
 struct Level {
@@ -101,8 +102,10 @@ TEST(SoundLevels, TheFightsSoundsStandWellOverTheHandsCues) {
 
 TEST(SoundLevels, TheMusicSitsUnderTheEffects) {
     const double music = rmsDb("song");
-    // played on its channel at MUSIC_VOLUME of the effects' full volume
-    const double inGame = music + 20.0 * std::log10(double(MUSIC_VOLUME) / MIX_MAX_VOLUME);
+    // played on its channel at the default music volume, under the effects' default
+    const Settings defaults;
+    const double inGame = music + 20.0 * std::log10(double(mixerVolume(defaults.musicVolume)) /
+                                                    mixerVolume(defaults.effectsVolume));
     for (const auto& [name, level] : EXPECTED) {
         if (level.role == "music") continue;
         if (loud(level.role)) {

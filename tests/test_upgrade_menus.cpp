@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Input.h"
 #include "Interlude.h"
 #include "MenuInput.h"
 #include "MenuScreens.h"
@@ -262,8 +263,10 @@ TEST_F(Shop, TheInterludeHoldsOnlyBeforeWavesSixElevenAndSoOn) {
 
     state.resetShooting = false;
     world->waveNumber = 6;
-    pushKey(SDLK_ESCAPE, true);
-    upgradeInterlude(*run, *world);
+    {
+        TapWhenTheShopListens leave(SDLK_ESCAPE);
+        upgradeInterlude(*run, *world);
+    }
     EXPECT_EQ(state.menu, Menu::notInMenu);
     EXPECT_TRUE(state.resetShooting);
     EXPECT_FALSE(state.quit);
@@ -278,8 +281,12 @@ TEST_F(Shop, TheInterludeHoldsOnlyBeforeWavesSixElevenAndSoOn) {
     VirtualPad pad;
     ASSERT_TRUE(pad.ok());
     world->waveNumber = 16;
-    pad.button(SDL_CONTROLLER_BUTTON_B, true);
+    pad.onRead = [&] {
+        if (screenListens()) SDL_JoystickSetVirtualButton(pad.joystick, SDL_CONTROLLER_BUTTON_B, 1);
+    };
     upgradeInterlude(*run, *world);
+    pad.onRead = nullptr;
+    pad.button(SDL_CONTROLLER_BUTTON_B, false);
     EXPECT_EQ(state.menu, Menu::notInMenu);
 }
 
@@ -503,6 +510,8 @@ TEST_F(Shop, TheKeptPictureFollowsEverySelectionAndPurchase) {
     std::vector<long> button;
     int pass = 0;
     pad.onRead = [&] {
+        // The shop takes no press in its first moments: the script starts after them.
+        if (!screenListens()) return;
         // What the last frame showed, then the next step of the script.
         button.push_back(looks());
         switch (pass++) {
@@ -531,4 +540,49 @@ TEST_F(Shop, TheKeptPictureFollowsEverySelectionAndPurchase) {
     // The purchase: the button is marked bought on the next frame.
     EXPECT_NE(button[4], button[5]) << "the purchase is not shown";
     EXPECT_EQ(button[5], button[6]);
+}
+
+// The fire key at the last robot of the fifth wave must not throw the visit
+// away: held on, repeating or pressed anew, Space does nothing in the shop, nor
+// does any press in its first moments; Enter on "Close Menu" closes it.
+TEST_F(Shop, NoKeyOfPlayThrowsTheShopAway) {
+    world->waveNumber = 6;
+    handlePlayEvent(state, *run, *world, keyEvent(SDLK_SPACE));  // fired in play, still held
+    SDL_Event spaceRepeat = keyEvent(SDLK_SPACE);
+    spaceRepeat.key.repeat = 1;
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok());
+    UI_Button* close = at(weaponUpgradeMenu, CLOSE_MENU_BUTTON);
+    const Uint32 opened = SDL_GetTicks();
+    int phase = 0;
+    int passes = 0;
+    pad.onRead = [&] {
+        if (++passes > 20000) state.quit = true;  // a shop that never closes fails, not hangs
+        if (phase == 0) {
+            // Its first moment: Space repeating, Enter, a click on "Close Menu", the pad's A.
+            pushEvent(spaceRepeat);
+            pushTap(SDLK_RETURN);
+            pushMotion(close->getX() + 5, close->getY() + 5);
+            pushMousePress();
+            pushPadButton(SDL_JoystickInstanceID(pad.joystick), SDL_CONTROLLER_BUTTON_A);
+            phase = 1;
+        } else if (phase == 1 && screenListens()) {
+            EXPECT_TRUE(isUpgradeMenu(state.menu)) << "a press in the first moments acted";
+            EXPECT_GE(SDL_GetTicks() - opened, SHOP_QUIET_MS);
+            pushEvent(spaceRepeat);
+            pushKey(SDLK_SPACE, false);
+            pushTap(SDLK_SPACE);
+            phase = 2;
+        } else if (phase == 2) {
+            EXPECT_TRUE(isUpgradeMenu(state.menu)) << "Space acted on the shop";
+            setCurrentButton(close);
+            pushTap(SDLK_RETURN);
+            phase = 3;
+        }
+    };
+    upgradeInterlude(*run, *world);
+    pad.onRead = nullptr;
+    EXPECT_EQ(phase, 3);
+    EXPECT_FALSE(state.quit);
+    EXPECT_EQ(state.menu, Menu::notInMenu);
 }

@@ -12,6 +12,7 @@
 #include "Game.h"
 #include "Input.h"
 #include "Interlude.h"
+#include "Loop.h"
 #include "MenuInput.h"
 #include "MenuScreens.h"
 #include "Screens.h"
@@ -145,10 +146,14 @@ TEST_F(ScaledWindow, F11AndAltEnterSwitchDesktopFullscreenOnAndOff) {
     EXPECT_FALSE(isFullscreenToggle(keyEvent(SDLK_RETURN).key));
     EXPECT_FALSE(isFullscreenToggle(keyEvent(SDLK_a, KMOD_LALT).key));
 
+    const ScratchHome home;
     ASSERT_FALSE(fullscreen(window));
     SDL_Event f11 = keyEvent(SDLK_F11);
     EXPECT_TRUE(handleCommonEvent(state, f11));
     EXPECT_TRUE(fullscreen(window));
+    // The player's choice: kept for the next start.
+    EXPECT_TRUE(state.settings.fullscreen);
+    EXPECT_TRUE(loadSettings().fullscreen);
     // A held key repeats: that is no second switch.
     f11.key.repeat = 1;
     handleCommonEvent(state, f11);
@@ -164,6 +169,7 @@ TEST_F(ScaledWindow, F11AndAltEnterSwitchDesktopFullscreenOnAndOff) {
     EXPECT_EQ(state.menu, Menu::level);
     toggleFullscreen();
     EXPECT_FALSE(fullscreen(window));
+    EXPECT_FALSE(loadSettings().fullscreen);
 }
 
 TEST(FocusLoss, PausesPlayAsEscapeWouldAndLeavesMenusAlone) {
@@ -220,6 +226,42 @@ TEST(MusicChannel, LoopsOnItsOwnChannelPausesResumesAndStops) {
     EXPECT_EQ(Mix_Playing(-1), playing);
     Mix_HaltChannel(-1);
     Mix_ReserveChannels(0);
+}
+
+// The Settings screen plays the music while its volume is set: from the main
+// menu it starts and stops again, from the pause menu the paused song carries
+// on and pauses again.
+TEST(MusicChannel, PlaysOnTheSettingsScreenOnceItsVolumeChanges) {
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
+    Mix_ReserveChannels(MUSIC_CHANNEL + 1);
+    Sound song("resources/sounds/song.wav", -1, MUSIC_CHANNEL);
+    ASSERT_TRUE(song.isLoaded());
+    state = State();
+    bool previewing = false;
+    state.menu = Menu::settings;
+    followMusicPreview(song, previewing, false);
+    EXPECT_FALSE(song.isPlaying());  // nothing changed yet
+    state.musicPreview = true;
+    followMusicPreview(song, previewing, false);
+    EXPECT_TRUE(song.isPlaying());
+    state.menu = Menu::head;
+    followMusicPreview(song, previewing, false);
+    EXPECT_FALSE(song.isPlaying());
+    EXPECT_FALSE(state.musicPreview);
+
+    song.play();
+    song.pause();
+    state.menu = Menu::settings;
+    state.musicPreview = true;
+    followMusicPreview(song, previewing, true);
+    EXPECT_EQ(Mix_Paused(MUSIC_CHANNEL), 0);
+    state.menu = Menu::pause;
+    followMusicPreview(song, previewing, true);
+    EXPECT_EQ(Mix_Paused(MUSIC_CHANNEL), 1);
+    EXPECT_TRUE(song.isPlaying());
+    song.stop();
+    Mix_ReserveChannels(0);
+    state = State();
 }
 
 TEST(C4Blast, TheDetonationPlaysTheMediumExplosionOnce) {

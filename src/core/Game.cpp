@@ -17,7 +17,9 @@ Player* zorbiPointer = nullptr;
 SDL_Rect fullScreenRect{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
 State state;
 
-bool init() {
+bool init() { return init(state.settings.fullscreen); }
+
+bool init(bool fullscreen) {
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER) < 0) {
         SDL_Log("SDL could not initialize! SDL Error: %s\n", SDL_GetError());
         return false;
@@ -39,8 +41,9 @@ bool init() {
     resourceFolder();
 
     bool success = true;
+    const Uint32 shape = fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     gameWindow = SDL_CreateWindow("Zelvane 0.4", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH,
-                                  WINDOW_HEIGHT, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+                                  WINDOW_HEIGHT, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | shape);
     if (gameWindow == nullptr) {
         SDL_Log("Window could not be created! SDL Error: %s\n", SDL_GetError());
         success = false;
@@ -68,7 +71,7 @@ bool init() {
     } else {
         // The music's channel is kept out of the effects' reach.
         Mix_ReserveChannels(MUSIC_CHANNEL + 1);
-        Mix_Volume(MUSIC_CHANNEL, MUSIC_VOLUME);
+        applyVolumes(state.settings);
     }
     return success;
 }
@@ -134,12 +137,30 @@ void setWindowIcon(SDL_Window* window) {
     SDL_FreeSurface(icon);
 }
 
+void applyVolumes(const Settings& settings) {
+    int frequency = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&frequency, &format, &channels) == 0) return;
+    Mix_Volume(-1, mixerVolume(settings.effectsVolume));
+    Mix_Volume(MUSIC_CHANNEL, mixerVolume(settings.musicVolume));
+}
+
+bool isFullscreen() {
+    // Without a window (a test's canvas, a bot) the setting is all there is.
+    if (gameWindow == nullptr) return state.settings.fullscreen;
+    return (SDL_GetWindowFlags(gameWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
 void toggleFullscreen() {
-    if (gameWindow == nullptr) return;
-    const bool fullscreen = (SDL_GetWindowFlags(gameWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    if (SDL_SetWindowFullscreen(gameWindow, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) < 0) {
+    const bool fullscreen = isFullscreen();
+    if (gameWindow != nullptr && SDL_SetWindowFullscreen(gameWindow, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) < 0) {
         SDL_Log("Could not switch fullscreen %s! SDL Error: %s", fullscreen ? "off" : "on", SDL_GetError());
+        return;
     }
+    // What the window shows now is the player's choice, for the next start too.
+    state.settings.fullscreen = !fullscreen;
+    saveSettings(state.settings);
 }
 
 bool isFullscreenToggle(const SDL_KeyboardEvent& key) {
@@ -204,7 +225,9 @@ void close() {
 }
 
 void vibrate(Uint16 strength, Uint32 milliseconds) {
-    if (controller != nullptr) SDL_GameControllerRumble(controller, strength, strength, milliseconds);
+    if (controller != nullptr && state.settings.vibration) {
+        SDL_GameControllerRumble(controller, strength, strength, milliseconds);
+    }
 }
 
 Sint16 controllerAxis(SDL_GameControllerAxis which) {

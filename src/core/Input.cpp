@@ -193,6 +193,9 @@ bool leavesWindow(const SDL_Event& event) {
 }
 
 void handlePlayEvent(State& game, RunObjects& run, World& world, const SDL_Event& event) {
+    // Play takes every press, repeats too; the gate only learns what is held,
+    // for the menu that may come next.
+    game.menuGate.admits(event, game.menu, SDL_GetTicks());
     if (handleCommonEvent(game, event)) return;
     switch (event.type) {
         case SDL_KEYDOWN:

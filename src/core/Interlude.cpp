@@ -30,9 +30,12 @@ void buttonPressed(State& game, Uint8 button) {
 }
 
 // Escape closes the shop as B does, Q and E (or Page Up and Page Down) switch
-// tabs as the shoulder buttons do, the rest is menu keys.
+// tabs as the shoulder buttons do, the rest is menu keys, but for the fire
+// key: Space fires at the last robot of a wave, it must not buy or leave.
 void shopKey(State& game, SDL_Keycode key) {
     switch (key) {
+    case SDLK_SPACE:
+        break;
     case SDLK_ESCAPE:
         closeUpgradeMenu(game, 0, 0);
         break;
@@ -57,6 +60,8 @@ bool interludeRunning(const State& game, int waveNumber) {
 }
 
 void handleInterludeEvent(State& game, const SDL_Event& event) {
+    // Nothing held from play, and no press in the shop's first moment, acts on it.
+    if (!game.menuGate.admits(event, game.menu, SDL_GetTicks())) return;
     // Window close, and a controller plugged in or pulled out, as everywhere.
     if (handleCommonEvent(game, event)) return;
     if (menuPointerOrStick(game, event, true)) return;
@@ -153,6 +158,7 @@ void upgradeInterlude(RunObjects& run, World& world) {
     loadUpgradeMenu(state);
     launchUpgradeMenu(state);
     if (!interludeRunning(state, world.waveNumber)) return;
+    state.menuGate.quietUntil(SDL_GetTicks() + SHOP_QUIET_MS);
     // Nothing under the shop moves during the visit: it is drawn once, then
     // copied. The shop itself is drawn again only when an event may have
     // changed it, and copied whole otherwise.

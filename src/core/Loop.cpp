@@ -1,5 +1,8 @@
 #include "Loop.h"
 
+#include <cstdio>
+
+#include "CommandLine.h"
 #include "Frame.h"
 #include "Game.h"
 #include "Hud.h"
@@ -68,13 +71,36 @@ void startWave(RunObjects& run, World& world) {
     updateInGameText(run.player.getCombo(), world.waveNumber, run.player.getXP());
 }
 
+void followMusicPreview(Sound& song, bool& previewing, bool paused) {
+    const bool wanted = state.menu == Menu::settings && state.musicPreview;
+    if (wanted == previewing) return;
+    previewing = wanted;
+    if (wanted) {
+        // The paused level's music carries on where it was; on the main menu it starts.
+        if (paused) {
+            song.resume();
+        } else {
+            song.play();
+        }
+        return;
+    }
+    state.musicPreview = false;
+    if (paused) {
+        song.pause();
+    } else {
+        song.stop();
+    }
+}
+
 // The pause screen until play resumes or the level is left. Only the time
 // since the last pause-screen pass reaches the next frame.
 static void pauseGame(RunObjects& run, World& world) {
     if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
     run.song.pause();
-    while (state.menu == Menu::pause && !state.quit && state.started) {
+    bool previewing = false;
+    while (pauseScreenShown(state)) {
         pauseScreen();
+        followMusicPreview(run.song, previewing, true);
         run.lastUpdate = SDL_GetTicks();
     }
     // Leaving the level stops the music with the level; resuming play resumes
@@ -130,7 +156,11 @@ void runLevels(RunObjects& run) {
         state.menu = firstScreen;
         firstScreen = Menu::head;
         if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
-        while (!state.started && !state.quit) startScreen();
+        bool previewing = false;
+        while (!state.started && !state.quit) {
+            startScreen();
+            followMusicPreview(run.song, previewing, false);
+        }
         if (state.quit) break;
 
         loadLevel(run, world, state.level);
@@ -146,8 +176,9 @@ void runLevels(RunObjects& run) {
     }
 }
 
-int runGame() {
-    if (!init()) {
+int runGame(std::optional<bool> fullscreen) {
+    state.settings = loadSettings();
+    if (!init(fullscreen.value_or(state.settings.fullscreen))) {
         SDL_Log("Initialization failed!\n");
         close();
         return 1;
@@ -165,4 +196,22 @@ int runGame() {
     }
     close();
     return 0;
+}
+
+int gameMain(int argc, const char* const* argv) {
+    const CommandLine line = readCommandLine(argc, argv);
+    switch (line.action) {
+    case CommandLine::Action::help:
+        std::fputs(usageText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::version:
+        std::puts(versionText().c_str());
+        return 0;
+    case CommandLine::Action::refuse:
+        std::fprintf(stderr, "%s\n%s", line.complaint.c_str(), usageText().c_str());
+        return USAGE_ERROR_STATUS;
+    case CommandLine::Action::play:
+        break;
+    }
+    return runGame(line.fullscreen);
 }

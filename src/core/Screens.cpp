@@ -4,6 +4,7 @@
 #include "Input.h"
 #include "MenuInput.h"
 #include "MenuScreens.h"
+#include "SettingsScreen.h"
 
 namespace {
 
@@ -34,6 +35,10 @@ void controllerButtonPressed(State& game, Uint8 pressed, bool paused) {
 }
 
 void handleScreenEvent(State& game, const SDL_Event& event, bool paused) {
+    // A key or button held when this screen opened waits for its release.
+    if (!game.menuGate.admits(event, game.menu, SDL_GetTicks())) return;
+    // The Settings screen goes back where it came from, and steps its values sideways.
+    if (game.menu == Menu::settings && handleSettingsEvent(game, event)) return;
     // The main menus step up and down only.
     if (menuPointerOrStick(game, event, false)) return;
     switch (event.type) {
@@ -74,3 +79,7 @@ void menuFrame(bool paused) {
 void startScreen() { menuFrame(false); }
 
 void pauseScreen() { menuFrame(true); }
+
+bool pauseScreenShown(const State& game) {
+    return (game.menu == Menu::pause || game.menu == Menu::settings) && !game.quit && game.started;
+}

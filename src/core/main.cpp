@@ -2,4 +2,4 @@
 
 #include "Loop.h"
 
-int main(int, char**) { return runGame(); }
+int main(int argc, char** argv) { return gameMain(argc, argv); }

@@ -155,6 +155,12 @@ void UI_Button::setType(int _type, SDL_Renderer* _renderer) {
         loadImage(hoverTexture, "upgrade-menu/weapon-selected.png");
         loadImage(activeTexture, "upgrade-menu/weapon-active.png");
         break;
+    case 4:
+        w = settingsRowWidth;
+        h = settingsRowHeight;
+        loadImage(texture, "settings-row.png");
+        loadImage(hoverTexture, "settings-row-selected.png");
+        break;
     default:
         break;
     }

@@ -112,21 +112,25 @@ void controllerEvent(State& game, MENU_CONTROL control) {
     }
 }
 
-void menuStickStep(State& game, bool readsHorizontal) {
+bool menuStickPush(State& game, bool readsHorizontal, MENU_CONTROL& step) {
     const int vertical = stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTY));
     const int horizontal = readsHorizontal ? stickDirection(controllerAxis(SDL_CONTROLLER_AXIS_LEFTX)) : 0;
-    MENU_CONTROL step = MENU_CONTROL::down;
     if (vertical != 0) {
         step = vertical > 0 ? MENU_CONTROL::down : MENU_CONTROL::up;
     } else if (horizontal != 0) {
         step = horizontal > 0 ? MENU_CONTROL::right : MENU_CONTROL::left;
     } else {
         game.controllerStickReset = true;
-        return;
+        return false;
     }
-    if (!game.controllerStickReset) return;
+    if (!game.controllerStickReset) return false;
     game.controllerStickReset = false;
-    controllerEvent(game, step);
+    return true;
+}
+
+void menuStickStep(State& game, bool readsHorizontal) {
+    MENU_CONTROL step = MENU_CONTROL::down;
+    if (menuStickPush(game, readsHorizontal, step)) controllerEvent(game, step);
 }
 
 bool menuPointerOrStick(State& game, const SDL_Event& event, bool readsHorizontal) {

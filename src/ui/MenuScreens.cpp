@@ -5,6 +5,7 @@
 #include "GlobalConstants.h"
 #include "Resources.h"
 #include "Interface.h"
+#include "SettingsScreen.h"
 #include "UpgradeItems.h"
 #include "UpgradeMenus.h"
 
@@ -70,6 +71,7 @@ void renderMenu(State& state) {
         // Under the last level's button.
         levelNoticeText.render((WINDOW_WIDTH - levelNoticeText.getWidth()) / 2, LEVEL_NOTICE_Y);
     }
+    if (state.menu == Menu::settings) renderSettings(state);
     if (isUpgradeMenu(state.menu)) renderUpgradeMenu(state);
 }
 
@@ -82,7 +84,7 @@ void initMenus(State& state) {
     mainMenu.setup(renderer, &buttonSound);
     addMenuButton(mainMenu, state, scale(215), "Arcade Mode", -1, showLevelSelect);
     addMenuButton(mainMenu, state, scale(280), "Campaign Mode", 0, noAction);
-    addMenuButton(mainMenu, state, scale(345), "Settings", 1, noAction);
+    addMenuButton(mainMenu, state, scale(345), "Settings", 1, openSettings);
     addMenuButton(mainMenu, state, scale(410), "Quit To Desktop", 2, quitToDesktop);
 
     logoTexture.setup(scale(454), scale(92), renderer);
@@ -97,12 +99,15 @@ void initMenus(State& state) {
 
     pauseMenu.setup(renderer, &buttonSound);
     addMenuButton(pauseMenu, state, scale(215), "Resume Game", -1, unpause);
-    addMenuButton(pauseMenu, state, scale(280), "Quit To Menu", 0, quitToMenu);
-    addMenuButton(pauseMenu, state, scale(345), "Quit To Desktop", 1, quitToDesktop);
+    addMenuButton(pauseMenu, state, scale(280), "Settings", 0, openSettings);
+    addMenuButton(pauseMenu, state, scale(345), "Quit To Menu", 1, quitToMenu);
+    addMenuButton(pauseMenu, state, scale(410), "Quit To Desktop", 2, quitToDesktop);
 
     gamePausedText.setup(renderer);
     gamePausedText.loadFromRenderedText("Game Paused", white, title);
     pauseMenu.addTitle((WINDOW_WIDTH - gamePausedText.getWidth()) / 2, TITLE_Y, gamePausedText);
+
+    initSettingsMenu(state);
 
     loadUpgradeMenuImages();
     initWeaponUpgradeMenu(state);
@@ -112,10 +117,11 @@ void initMenus(State& state) {
 
 void releaseMenus() {
     currentButton = nullptr;
-    for (UI_Menu* menu : {&mainMenu, &levelSelect, &pauseMenu, &weaponUpgradeMenu, &abilityUpgradeMenu,
-                          &playerUpgradeMenu}) {
+    for (UI_Menu* menu : {&mainMenu, &levelSelect, &pauseMenu, &settingsMenu, &weaponUpgradeMenu,
+                          &abilityUpgradeMenu, &playerUpgradeMenu}) {
         menu->release();
     }
+    releaseSettingsMenu();
     logoTexture.free();
     gamePausedText.free();
     levelNoticeText.free();

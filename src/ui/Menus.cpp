@@ -2,7 +2,8 @@
 
 UI_Menu mainMenu(4);
 UI_Menu levelSelect(3);
-UI_Menu pauseMenu(3);
+UI_Menu pauseMenu(4);
+UI_Menu settingsMenu(12);
 UI_Menu weaponUpgradeMenu(36);
 UI_Menu abilityUpgradeMenu(36);
 UI_Menu playerUpgradeMenu(36);
@@ -25,13 +26,14 @@ UI_Menu* getCurrentMenu(State& state) {
         return &levelSelect;
     case Menu::pause:
         return &pauseMenu;
+    case Menu::settings:
+        return &settingsMenu;
     case Menu::weaponUpgrade:
         return &weaponUpgradeMenu;
     case Menu::abilityUpgrade:
         return &abilityUpgradeMenu;
     case Menu::playerUpgrade:
         return &playerUpgradeMenu;
-    case Menu::settings:
     case Menu::notInMenu:
         break;
     }
