@@ -5,7 +5,9 @@
 # window and a click on "Arcade Mode" at its scaled place opens the level select
 # with three levels; Alt+Enter fills the screen and back; "Level 3" starts level
 # 3 with the hero on its first player spawn; minimising the window during play
-# opens the pause menu; SIGTERM ends it with status 0.
+# opens the pause menu; SIGTERM ends it with status 0. The fullscreen choice
+# is saved: a saved "on" starts the next game fullscreen, and --windowed
+# overrides it for one run.
 #
 # usage: desktop_window.sh path/to/zelvane [screenshot-folder]
 set -u
@@ -20,6 +22,9 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 work=$(mktemp -d)
+# The settings the game saves go to a home of the check's own.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+settings="$XDG_CONFIG_HOME/zelvane/settings.ini"
 wm=""
 trap '[ -n "$wm" ] && kill "$wm" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
@@ -35,29 +40,34 @@ for _ in $(seq 1 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep
 sleep 1
 
 cd / || exit 1
+# Starts the game with the given arguments and finds its window (wid, pid).
 # A second try when the first start showed no window: the virtual display and
 # its window manager may still be settling.
-for attempt in 1 2; do
-    "$game" > "$work/game.log" 2>&1 &
-    pid=$!
-    for _ in $(seq 1 100); do
-        wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | tail -1)
-        [ -n "$wid" ] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
+start() {
+    wid=""
+    for attempt in 1 2; do
+        "$game" "$@" > "$work/game.log" 2>&1 &
+        pid=$!
+        for _ in $(seq 1 100); do
+            wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | tail -1)
+            [ -n "$wid" ] && break
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        [ -n "${wid:-}" ] && break
+        # A start caught waiting for the map does not answer SIGTERM.
+        kill -KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+        echo "attempt $attempt: no window; the game said:"
+        cat "$work/game.log"
+        sleep 2
     done
-    [ -n "${wid:-}" ] && break
-    # A start caught waiting for the map does not answer SIGTERM.
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    echo "attempt $attempt: no window; the game said:"
-    cat "$work/game.log"
-    sleep 2
-done
-[ -n "${wid:-}" ] || { echo "FAIL: no window titled Zelvane 0.4"; cat "$work/game.log"; exit 1; }
-sleep 1
-# A slow start (the sanitizer build) may show a short-lived window first: take the one there now.
-wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | tail -1)
+    [ -n "${wid:-}" ] || { echo "FAIL: no window titled Zelvane 0.4"; cat "$work/game.log"; exit 1; }
+    sleep 1
+    # A slow start (the sanitizer build) may show a short-lived window first: take the one there now.
+    wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | tail -1)
+}
+start
 
 shot() {
     current="$work/$1.png"
@@ -136,6 +146,21 @@ kill -TERM "$pid"
 wait "$pid"
 status=$?
 [ "$status" = 0 ] && pass "SIGTERM ends the game with status 0" || fail "exit status $status on SIGTERM"
+
+# Alt+Enter twice: the player's last choice, a window, is what was saved.
+grep -qx "fullscreen = off" "$settings" && pass "the fullscreen choice was saved" ||
+    fail "no fullscreen = off in $settings"
+sed -i 's/^fullscreen = off$/fullscreen = on/' "$settings"
+start
+[ "$(size)" = 1920x1200 ] && pass "a saved fullscreen starts the game fullscreen" || fail "started at $(size)"
+kill -TERM "$pid"
+wait "$pid"
+start --windowed
+[ "$(size)" = 1200x720 ] && pass "--windowed starts it in a window this once" || fail "--windowed started at $(size)"
+kill -TERM "$pid"
+wait "$pid"
+grep -qx "fullscreen = on" "$settings" && pass "--windowed left the saved choice alone" ||
+    fail "--windowed changed the saved setting"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures failed; the game's output:"

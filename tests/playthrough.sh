@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Plays the real game in a virtual X display the way a person would: the main
-# menu with the mouse, a level with the keyboard (drive, turn, fire, reload,
-# switch, ability), robots entering and dying, the shop (developer key 2) with
-# its tabs and tooltips, the pause menu, back to the main menu, a second start,
-# and the way out to the desktop. Every step is checked on a screenshot's
-# pixels; the game must exit with status 0.
+# menu with the mouse, the Settings screen (the music turned down), a level
+# with the keyboard (drive, turn, fire, reload, switch, ability), robots
+# entering and dying, the shop (developer key 2) kept open through the fire
+# key, with its tabs and tooltips, the pause menu and its Settings, back to the
+# main menu, a second start, and the way out to the desktop; then the game
+# started again, with the music as it was left. Every step is checked on a
+# screenshot's pixels; the game must exit with status 0.
 #
 # usage: playthrough.sh path/to/zelvane [screenshot-folder]
 # Run from the build folder. With a screenshot folder, the step pictures are kept there.
@@ -21,6 +23,8 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The settings the game saves go to a home of the check's own.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 failures=0
 step=0
 
@@ -80,6 +84,24 @@ shot main-menu
 check "logo drawn" "$(count 681x138+259+150 'rgb(255,190,84)')" 500
 check "four menu buttons" "$(count 360x400+420+322 'rgb(98,102,124)')" 2000
 
+# 1b. Settings: a row per setting; the music's left arrow turns it down a step.
+MUSIC_VALUE=124x48+732+127
+SETTING_ROWS=648x348+276+127
+click 600 553
+shot settings
+check "settings rows" "$(count $SETTING_ROWS 'rgb(62,62,86)')" 60000
+check "Settings title" "$(count 300x70+450+25 'rgb(255,255,255)')" 300
+settings_before=$current
+click 721 150
+shot settings-music-down
+differs "$settings_before" "$current" $MUSIC_VALUE && pass "the music value changed" ||
+    fail "the music arrow changed nothing"
+convert "$current" -crop $MUSIC_VALUE +repage "$work/music-value.png"
+xdotool key Escape
+sleep 0.3
+shot back-from-settings
+check "Escape goes back to the main menu" "$(count 681x138+259+150 'rgb(255,190,84)')" 500
+
 # 2. The level select, by mouse.
 click 600 358
 shot level-select
@@ -126,9 +148,13 @@ shot reloaded
 check "magazine full again" "$(count 150x22+1050+683 'rgb(255,0,0)')" 1800
 
 # 6. Robots enter: developer mode, then skip to wave 31 — the shop comes first.
+# Space, fired at once and held on, must not close it.
 xdotool key 1
 xdotool key 2
-sleep 0.8
+sleep 0.05
+xdotool key space
+hold space 0.6
+sleep 0.2
 shot shop-weapons
 check "shop tabs" "$(count 600x40+432+18 'rgb(98,102,124)')" 1000
 check "weapon items" "$(count 750x600+300+80 'rgb(62,62,86)')" 5000
@@ -177,19 +203,26 @@ done
 [ "$killed" = 1 ] && pass "a robot was shot and the XP changed" || fail "no kill changed the XP"
 [ -n "$keep" ] && cp "$current" "$keep/fight.png"
 
-# 8. Pause, resume, pause again and quit to the menu.
+# 8. Pause, its Settings and back, resume, pause again and quit to the menu.
 xdotool key Escape
 sleep 0.3
 shot pause-menu
-check "pause buttons" "$(count 360x260+420+322 'rgb(98,102,124)')" 2000
+check "pause buttons" "$(count 360x365+420+322 'rgb(98,102,124)')" 2700
 check "Game Paused title" "$(count 400x70+400+150 'rgb(255,255,255)')" 300
+click 600 456
+shot pause-settings
+check "settings from the pause menu" "$(count $SETTING_ROWS 'rgb(62,62,86)')" 60000
+xdotool key Escape
+sleep 0.3
+shot pause-again
+check "Escape goes back to the pause menu" "$(count 360x365+420+322 'rgb(98,102,124)')" 2700
 click 600 358
 sleep 0.3
 shot resumed
 check "playing again: health bar" "$(count 22x112+15+601 'rgb(255,0,0)')" 100
 xdotool key Escape
 sleep 0.3
-click 600 456
+click 600 553
 sleep 0.3
 shot back-to-menu
 check "main menu again" "$(count 681x138+259+150 'rgb(255,190,84)')" 500
@@ -202,7 +235,7 @@ shot second-start
 check "second run: four cartridges" "$(count 150x22+1050+683 'rgb(255,0,0)')" 1800
 xdotool key Escape
 sleep 0.3
-click 600 553
+click 600 651
 
 for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
@@ -212,6 +245,27 @@ fi
 wait "$pid"
 status=$?
 [ "$status" = 0 ] && pass "exit status 0" || fail "exit status $status"
+
+# 10. The music's volume survives a restart: saved, and shown again.
+grep -qx "music_volume = 50" "$XDG_CONFIG_HOME/zelvane/settings.ini" && pass "the music volume was saved" ||
+    fail "no music_volume = 50 in the settings file"
+"$game" > "$work/game2.log" 2>&1 &
+pid=$!
+wid=""
+for _ in $(seq 1 100); do
+    wid=$(xdotool search --name "^Zelvane 0.4$" 2>/dev/null | head -1)
+    [ -n "$wid" ] && break
+    sleep 0.1
+done
+xdotool windowmove --sync "$wid" 0 0 2>/dev/null || xdotool windowmove "$wid" 0 0
+sleep 0.5
+click 600 553
+shot settings-after-restart
+convert "$current" -crop $MUSIC_VALUE +repage "$work/music-again.png"
+[ "$(compare -metric AE "$work/music-value.png" "$work/music-again.png" null: 2>&1)" = 0 ] &&
+    pass "after a restart the music is where it was left" || fail "the music volume was not kept"
+kill -TERM "$pid"
+wait "$pid"
 
 if [ "$failures" -gt 0 ]; then
     echo "--- game output"; tail -20 "$work/game.log"

@@ -8,9 +8,11 @@ game=$1
 # the game's memory instead.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 shot=$(mktemp --suffix=.png)
-trap 'rm -f "$shot" "$shot.geometry"' EXIT
+home=$(mktemp -d)
+export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data"
+trap 'rm -rf "$shot" "$shot.geometry" "$home"' EXIT
 # Keep the screenshot when asked, for people who want to look at it.
-[ -n "${ZELVANE_SCREENSHOT:-}" ] && trap 'cp "$shot" "$ZELVANE_SCREENSHOT"; rm -f "$shot" "$shot.geometry"' EXIT
+[ -n "${ZELVANE_SCREENSHOT:-}" ] && trap 'cp "$shot" "$ZELVANE_SCREENSHOT"; rm -rf "$shot" "$shot.geometry" "$home"' EXIT
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   game=$1; shot=$2
