@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Menu and shop pictures: the title logo, menu buttons, and the upgrade
-shop's buttons, overlays, level badges and item icons.
+"""Menu, shop and play-screen pictures: the title logo, menu buttons, the
+upgrade shop's buttons, overlays, level badges, item icons and tab keys, and
+the small icons beside the play screen's bars.
 
 Icons and fonts are text pixel maps in ui/.  The panels are bevelled
 rectangles needed at several sizes, so they are built here from a few rules
 instead of being drawn once per size.  Everything is composed as a grid of
 palette characters at a small size and scaled up with nearest neighbour, so
-each picture keeps square, crisp pixels (3x, or 2x for the short buttons).
+each picture keeps square, crisp pixels (3x, or 2x for the short buttons
+and the play-screen icons).
 
 Run from the repo root:  python3 tools/art/ui.py
 """
@@ -65,6 +67,7 @@ def read_icon(name, w=30, h=30):
 
 
 FONT = read_blocks(os.path.join(SRC, "font.txt"))
+FONT.update(read_blocks(os.path.join(SRC, "key_font.txt")))
 LOGO_FONT = read_blocks(os.path.join(SRC, "logo_font.txt"))
 PIECES = read_blocks(os.path.join(SRC, "pieces.txt"))
 
@@ -445,7 +448,7 @@ def draw_wheel(g, cx, cy, r):
             put(g, x, cy + (y - cy), c)
 
 
-# --- shoulder button icons ---------------------------------------------------------
+# --- tab keys: controller shoulder buttons and keyboard keys -----------------------
 
 def shoulder(label):
     """A rounded shoulder-button tab with white letters."""
@@ -480,11 +483,54 @@ def shoulder(label):
     return g
 
 
+def keycap(label):
+    """A keyboard key for the same place as a shoulder tab: a square cap seen
+    from a little above, its face framed by sloping sides with the deepest
+    one in front, in the tab's steel, light and lettering so the two sets
+    swap without the picture changing size or weight."""
+    g = grid(20, 20)
+    x0, x1, y0, y1 = 2, 17, 2, 17
+    rect(g, x0, y0, x1, y1, "d")
+    for x in range(x0, x1 + 1):
+        put(g, x, y0, "s")
+    for y in range(y0 + 1, y1 + 1):
+        put(g, x0, y, "g")
+        put(g, x1, y, "k")
+    # the front side faces down, away from the light
+    rect(g, x0 + 1, y1 - 2, x1, y1, "k")
+    for x in range(x0 + 1, x1):
+        put(g, x, y1 - 3, "g")
+    # the face is dished: shaded under its top rim
+    for x in range(x0 + 1, x1):
+        put(g, x, y0 + 1, "k")
+    for cx, cy in ((x0, y0), (x1, y0), (x0, y1), (x1, y1)):
+        put(g, cx, cy, CLEAR)
+    letter = text_mask(label, FONT)
+    stamp(g, letter, (20 - len(letter[0])) // 2, y0 + 3, "W", shadow="#")
+    outline(g, "#")
+    return g
+
+
+# --- play screen icons -------------------------------------------------------------
+
+def hud_icon(name):
+    """A small map of its own (12 x 12, drawn at 2x beside a bar): the big
+    icons shrunk turn to mush.  Over the busy level the outline also closes
+    the diagonals, so no colour ever touches the background."""
+    icon, soft = read_icon("hud-" + name, 12, 12)
+    edge = icon[0] + icon[-1] + [r[0] for r in icon] + [r[-1] for r in icon]
+    if any(c != CLEAR for c in edge):
+        raise SystemExit("hud-%s: keep the border clear for the outline" % name)
+    outline(icon, "#", around=set(PALETTE) - set(soft) - {CLEAR}, nbrs=N8)
+    return icon
+
+
 # --- build everything --------------------------------------------------------------
 
 WEAPONS = ["revolver", "rifle", "shotgun", "knife", "laser-pistol"]
 ABILITIES = ["bounce", "teleport", "c4", "grenade"]
 PLAYER = ["armor", "shield", "speed", "dodge"]
+HUD = ["heart", "shield", "cartridge"] + ABILITIES
 
 
 def main():
@@ -536,6 +582,11 @@ def main():
 
     save(um + "lb.png", shoulder("LB"), 60, 60)
     save(um + "rb.png", shoulder("RB"), 60, 60)
+    save(um + "q.png", keycap("Q"), 60, 60)
+    save(um + "e.png", keycap("E"), 60, 60)
+
+    for name in HUD:
+        save("hud-%s.png" % name, hud_icon(name), 24, 24)
 
 
 if __name__ == "__main__":
