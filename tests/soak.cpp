@@ -3,7 +3,10 @@
 // that nothing piles up: robot bodies, bullets, explosions and decoded images
 // stay under bounds that follow from the game's rules, and every wave ends.
 //
-// usage: zelvane_soak [--frames N] [--seed S]   (run from the build folder)
+// usage: zelvane_soak [--frames N] [--seed S] [--real-time]   (run from the build folder)
+//
+// --real-time gives every frame its 1/60 s of real time, so that what SDL's
+// disk audio driver records (SDL_AUDIODRIVER=disk) is what a player hears.
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -29,6 +32,7 @@
 #include "Frame.h"
 #include "Game.h"
 #include "Input.h"
+#include "Limiter.h"
 #include "Loop.h"
 #include "MenuInput.h"
 #include "MenuScreens.h"
@@ -163,7 +167,8 @@ public:
     Bot(const Bot&) = delete;
     Bot& operator=(const Bot&) = delete;
 
-    bool play(long frames);
+    // In real time, every frame waits for its 1/60 s.
+    bool play(long frames, bool realTime);
     void printSummary(double seconds) const;
 
 private:
@@ -315,6 +320,8 @@ void Bot::enterLevel() {
     startScreenByPad();
     loadLevel(run, *world, state.level);
     if (world->enemySpawns.empty()) fail("level 3 did not load");
+    // As the game's level loop does: the music from the start of the level.
+    run.song.play();
 }
 
 // Before a wave that opens the shop: some XP to spend, then the events of a
@@ -621,10 +628,12 @@ void Bot::report() const {
     std::fflush(stdout);
 }
 
-bool Bot::play(long frames) {
+bool Bot::play(long frames, bool realTime) {
+    const auto started = std::chrono::steady_clock::now();
     enterLevel();
     beginWave();
     while (frame < frames && !failed) {
+        if (realTime) std::this_thread::sleep_until(started + std::chrono::microseconds(frame * 1000000 / 60));
         pushPlayInput();
 
         const bool wasAiming = state.teleportSelection;
@@ -715,14 +724,17 @@ void Bot::printSummary(double seconds) const {
 int main(int argc, char** argv) {
     long frames = 100000;
     unsigned seed = 1;
+    bool realTime = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--frames" && i + 1 < argc) {
             frames = std::strtol(argv[++i], nullptr, 10);
         } else if (arg == "--seed" && i + 1 < argc) {
             seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
+        } else if (arg == "--real-time") {
+            realTime = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--frames N] [--seed S]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--frames N] [--seed S] [--real-time]\n", argv[0]);
             return 2;
         }
     }
@@ -737,7 +749,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: could not start the media libraries: %s\n", SDL_GetError());
         return 1;
     }
-    const bool audioOpen = openAudio();
+    // The sound device as the game's init() opens it.
+    const bool audioOpen = Mix_OpenAudio(44100, MIXER_FORMAT, 2, 2048) == 0;
+    if (audioOpen) {
+        Mix_ReserveChannels(MUSIC_CHANNEL + 1);
+        applyVolumes(state.settings);
+        limitMixerOutput();
+    }
     // The game's own log lines (missing mapping file, "No button selection!") are not faults.
     SDL_LogSetPriority(SDL_LOG_CATEGORY_APPLICATION, SDL_LOG_PRIORITY_WARN);
 
@@ -766,7 +784,7 @@ int main(int argc, char** argv) {
         SDL_Joystick* hold = SDL_JoystickOpen(pad.index);
         Bot bot(canvas.renderer, pad, watchdog);
         const auto started = std::chrono::steady_clock::now();
-        passed = bot.play(frames);
+        passed = bot.play(frames, realTime);
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         bot.printSummary(seconds);
         state = State();

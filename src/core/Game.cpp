@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "Limiter.h"
 #include "Resources.h"
 #include "Texture.h"
 
@@ -65,13 +66,14 @@ bool init(bool fullscreen) {
 
     // Without a sound device the game still plays, silently: every sound then
     // reports that it could not load and plays nothing.
-    if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) < 0) {
+    if (Mix_OpenAudio(44100, MIXER_FORMAT, 2, 2048) < 0) {
         std::printf("SDL_mixer could not initialize! SDL_mixer Error: %s\n", Mix_GetError());
         std::fflush(stdout);
     } else {
         // The music's channel is kept out of the effects' reach.
         Mix_ReserveChannels(MUSIC_CHANNEL + 1);
         applyVolumes(state.settings);
+        limitMixerOutput();
     }
     return success;
 }

@@ -7,10 +7,12 @@ Usage (from the repo root, after synth.py):
 For every sound: its role, the role's RMS in dBFS from the level table in
 recipes.json, and what the file measures: RMS, peak, two listening proxies
 (the RMS through an A-weighting filter, which weighs bass and the top end
-down as the ear does at modest volume, and the loudest 50 ms), the DC offset
+down as the ear does at modest volume, and the short-term RMS: that of the loudest 25 ms, about as
+long as the ear takes to hear a bang out), the DC offset
 and the length. Exits with status 1 when a sound is off its role's RMS by
-more than 0.1 dB or peaks over the ceiling. For each song: RMS and peak per section of its score, how far its
-RMS sits below every effect, and the join: the jump from the last sample to
+more than 0.1 dB or peaks over the ceiling. For each song: RMS and peak per section of its score, its RMS as
+it plays (at the table's music_volume, the game's default) and how far the short-term RMS of every
+effect stands over that, and the join: the jump from the last sample to
 the first against the largest jumps within 50 ms either side of it and
 across the whole loop, and against the median jump just around it, beside
 the same figure at every bar line inside (where the music runs on without a
@@ -28,6 +30,7 @@ import wave
 import synth
 
 SEAM_WINDOW = int(0.05 * synth.RATE)
+SHORT_TERM = 0.025  # s
 CLICK_WINDOW = 64  # samples, about 1.5 ms: a click lives in a handful of samples
 
 
@@ -75,7 +78,7 @@ def a_weighted(samples):
     return y
 
 
-def loudest(samples, seconds=0.05):
+def loudest(samples, seconds=SHORT_TERM):
     """The RMS of the loudest stretch of the given length, in steps of 5 ms."""
     w = min(len(samples), int(seconds * synth.RATE))
     return max(rms(samples[i:i + w]) for i in range(0, len(samples) - w + 1, int(0.005 * synth.RATE)))
@@ -98,22 +101,24 @@ def main():
     ceiling = table["ceiling_db"]
     recipes = {k: v for k, v in recipes.items() if not k.startswith("_")}
     levels = {}
+    short_term = {}
     wrong = []
-    print("dBFS; A-wt and 50 ms: the RMS A-weighted and in the loudest 50 ms, as the ear hears it")
+    print("dBFS; A-wt and 25 ms: the RMS A-weighted and in the loudest 25 ms (short-term), as the ear hears it")
     print("%-20s %-7s %7s %7s %6s %7s %8s %8s %8s %7s"
-          % ("sound", "role", "target", "RMS", "off", "peak", "A-wt", "50 ms", "DC", "length"))
+          % ("sound", "role", "target", "RMS", "off", "peak", "A-wt", "25 ms", "DC", "length"))
     for name, recipe in recipes.items():
         x = read_wav(os.path.join(synth.OUT_DIR, name + ".wav"))
         role = recipe.get("role")
         target = table["roles"][role]["rms_db"] if role in table["roles"] else float("nan")
         levels[name] = db(rms(x))
+        short_term[name] = db(loudest(x))
         off = levels[name] - target
         top = db(peak(x))
         bad = not abs(off) <= 0.1 or top > ceiling
         if bad:
             wrong.append(name)
         print("%-20s %-7s %7.1f %7.1f %+6.1f %7.1f %8.1f %8.1f %8.5f %6.2fs%s" % (
-            name, role, target, levels[name], off, top, db(rms(a_weighted(x))), db(loudest(x)), sum(x) / len(x) / 32768.0, len(x) / synth.RATE,
+            name, role, target, levels[name], off, top, db(rms(a_weighted(x))), short_term[name], sum(x) / len(x) / 32768.0, len(x) / synth.RATE,
             "  <- off its role's level or over the %.1f dBFS ceiling" % ceiling if bad else ""))
     for name, recipe in recipes.items():
         if recipe.get("kind") != "song":
@@ -130,8 +135,10 @@ def main():
                      db(rms(x[a:b])), db(peak(x[a:b]))))
             bar += section["bars"]
         effects = [k for k, v in recipes.items() if v.get("kind") != "song"]
-        print("  RMS below each effect: " + ", ".join(
-            "%s %.1f dB" % (k, levels[k] - levels[name]) for k in effects))
+        volume = table.get("music_volume", 128)
+        playing = levels[name] + db(volume / 128.0)
+        print("  as it plays, at music volume %d of 128: RMS %.1f dBFS; the short-term RMS of each effect over it: %s"
+              % (volume, playing, ", ".join("%s %+.1f dB" % (k, short_term[k] - playing) for k in effects)))
         n = len(x)
         seam = abs(x[-1] - x[0])
         near = max(abs(x[i + 1] - x[i]) for i in list(range(n - SEAM_WINDOW, n - 1)) + list(range(SEAM_WINDOW)))

@@ -41,7 +41,8 @@ every sound of that role, and the ceiling no peak may pass. Levels go by RMS,
 not peak: a peak says little of how loud a sound is heard. An effect whose
 peak would pass the ceiling at its RMS is turned down there by a look-ahead
 limiter (at most LIMIT_MAX_DB) and its gain raised again until the RMS is on
-target. The music loop is never limited: it must sit well under the ceiling.
+target. The music loop is limited the same way, round its join: the limiter
+sees its end followed by its start, as the mixer plays it.
 
 Music (a recipe with "kind": "song"):
   score         the score file next to this tool (song.score describes its
@@ -523,8 +524,7 @@ def render_song(name, recipe, levels):
     for i in range(len(buf)):
         buf[i] -= mean
     rms_db, ceiling = role_level(name, recipe, levels)
-    set_rms(buf, rms_db, ceiling, name)
-    return buf
+    return buf, set_level(buf, rms_db, ceiling, name, wrap=True)
 
 
 def render_event(buf, cache, rng, instruments, track, tok, shift, start, length, gain, bar_n):
@@ -576,24 +576,13 @@ def rms(buf):
     return math.sqrt(sum(v * v for v in buf) / len(buf))
 
 
-def set_rms(buf, rms_db, ceiling, name):
-    """Scales the music loop to an RMS of rms_db dBFS. It is not limited: a
-    limiter would have to run round the join, and the loop has room to spare."""
-    g = 10 ** (rms_db / 20.0) / (rms(buf) or 1.0)
-    for i in range(len(buf)):
-        buf[i] *= g
-    peak = max(abs(v) for v in buf)
-    if peak > ceiling:
-        raise ValueError("%s: peak %.1f dBFS at %.1f dBFS RMS, above the %.1f dBFS ceiling"
-                         % (name, 20 * math.log10(peak), rms_db, 20 * math.log10(ceiling)))
-
-
-def set_level(buf, rms_db, ceiling, name):
-    """Scales an effect to an RMS of rms_db dBFS with no sample above ceiling.
+def set_level(buf, rms_db, ceiling, name, wrap=False):
+    """Scales a sound to an RMS of rms_db dBFS with no sample above ceiling.
 
     Where the peak would pass the ceiling, the limiter turns it down and the
-    gain is raised again, until the RMS is back on target. Returns the dB taken
-    off the highest peak (0 when nothing was limited)."""
+    gain is raised again, until the RMS is back on target. wrap: the sound is
+    a loop, limited round its join. Returns the dB taken off the highest peak
+    (0 when nothing was limited)."""
     target = 10 ** (rms_db / 20.0)
     gain = target / (rms(buf) or 1.0)
     for _ in range(20):
@@ -605,7 +594,7 @@ def set_level(buf, rms_db, ceiling, name):
                              " lower its role's level, or give the recipe more body or drive"
                              % (name, rms_db, cut, LIMIT_MAX_DB))
         if cut:
-            out = limit(out, ceiling)
+            out = limit(out, ceiling, wrap)
         now = rms(out)
         if abs(20 * math.log10(now / target)) < 0.005:
             buf[:] = out
@@ -614,32 +603,46 @@ def set_level(buf, rms_db, ceiling, name):
     raise ValueError("%s: the limiter keeps it from reaching %.1f dBFS RMS" % (name, rms_db))
 
 
-def limit(buf, ceiling):
+def limit(buf, ceiling, wrap=False):
     """A look-ahead peak limiter: buf with no sample above ceiling.
 
     The gain is a smooth curve, never a step: it goes down over LIMIT_LOOKAHEAD
     before a peak and recovers over LIMIT_RELEASE after it, so a transient is
     turned down rather than flattened (a clipper would square it off and buzz).
+    wrap: buf is a loop, its end followed by its start; otherwise silence lies
+    either side.
     """
     a = max(1, int(LIMIT_LOOKAHEAD * RATE))
     n = len(buf)
-    # the gain each sample needs, with a samples of silence either side
-    need = [1.0] * a + [min(1.0, ceiling / abs(v)) if v else 1.0 for v in buf] + [1.0] * a
-    # ahead[j]: the least need from padded sample j on over a + 1 samples,
-    # then let back up no faster than the release
-    ahead = [min(need[j:j + a + 1]) for j in range(n + a)]
+    # the gain each sample needs (1 but at the few peaks over the ceiling)
+    need = {i: ceiling / abs(v) for i, v in enumerate(buf) if abs(v) > ceiling}
+    # ahead[j]: the least need of samples j - a .. j, then let back up no
+    # faster than the release; a loop's ahead runs round, and its release
+    # goes round twice so that the start knows what the end left
+    m = n if wrap else n + a
+    ahead = [1.0] * m
+    for i, v in need.items():
+        for j in range(i, i + a + 1):
+            j %= m
+            if v < ahead[j]:
+                ahead[j] = v
     back = math.exp(-1.0 / (LIMIT_RELEASE * RATE))
     g = 1.0
+    if wrap:
+        for v in ahead:
+            g = min(v, 1.0 - (1.0 - g) * back)
     for j, v in enumerate(ahead):
         g = min(v, 1.0 - (1.0 - g) * back)
         ahead[j] = g
-    # sample i is padded sample i + a, inside every window ahead[i .. i + a]:
-    # their mean is never above its need, and moves by small steps
+    # sample i lies inside every window ahead[i .. i + a]: their mean is never
+    # above its need, and moves by small steps
+    if wrap:
+        ahead += ahead[:a]
     out = [0.0] * n
     total = sum(ahead[:a])
     for i in range(n):
         total += ahead[i + a]
-        out[i] = buf[i] * min(total / (a + 1), need[i + a])
+        out[i] = buf[i] * min(total / (a + 1), need.get(i, 1.0))
         total -= ahead[i]
     return out
 
@@ -714,7 +717,7 @@ def main(argv):
     for name in wanted:
         recipe = sounds[name]
         if recipe.get("kind") == "song":
-            buf, cut = render_song(name, recipe, levels), 0.0
+            buf, cut = render_song(name, recipe, levels)
         else:
             buf, cut = render_effect(name, recipe, levels)
         path = os.path.join(OUT_DIR, name + ".wav")

@@ -174,7 +174,7 @@ class MixingRound(unittest.TestCase):
 
     def test_a_note_ringing_past_the_end_sounds_at_the_start(self):
         # one bar of a second; the note starts 0.25 s before the end and releases over 0.3 s
-        buf = self.song("tempo 240\nphrase p\n  . . . A4\nsection s 1\n  lead  p\n")
+        buf, _ = self.song("tempo 240\nphrase p\n  . . . A4\nsection s 1\n  lead  p\n")
         self.assertEqual(len(buf), synth.RATE)
         head = buf[:int(0.2 * synth.RATE)]
         self.assertGreater(max(abs(v) for v in head), 0.1)
@@ -183,13 +183,34 @@ class MixingRound(unittest.TestCase):
         self.assertLess(abs(buf[-1] - buf[0]), 1.5 * step)
         self.assertAlmostEqual(sum(buf) / len(buf), 0.0, places=9)
 
-    def test_the_loop_is_set_to_its_rms_and_may_not_clip_for_it(self):
-        buf = self.song("tempo 240\nphrase p\n  A4 C5\nsection s 2\n  lead  p x2\n", rms_db=-24.0)
-        rms = math.sqrt(sum(v * v for v in buf) / len(buf))
-        self.assertAlmostEqual(20 * math.log10(rms), -24.0, places=6)
-        with self.assertRaises(ValueError):
-            self.song("tempo 240\nphrase p\n  A4 C5\nsection s 2\n  lead  p x2\n", rms_db=-1.0)
+    def test_the_loop_is_set_to_its_rms_limited_a_little_at_most(self):
+        score = "tempo 240\nphrase p\n  A4 C5\nsection s 2\n  lead  p x2\n"
+        buf, cut = self.song(score, rms_db=-24.0)
+        self.assertEqual(cut, 0.0)
+        self.assertAlmostEqual(db(rms(buf)), -24.0, places=6)
+        # the notes peak some 8 dB over their RMS: at -8 dBFS they pass the ceiling
+        buf, cut = self.song(score, rms_db=-8.0)
+        self.assertGreater(cut, 0.5)
+        self.assertLessEqual(max(abs(v) for v in buf), 10 ** (-1.0 / 20))
+        self.assertAlmostEqual(db(rms(buf)), -8.0, delta=0.01)
+        with self.assertRaisesRegex(ValueError, "limiting"):
+            self.song(score, rms_db=-1.0)
 
+    def test_a_loop_is_limited_round_its_join(self):
+        # a burst four times too loud in the last 2 ms: the start, which the
+        # mixer plays next, must come back up from it as any sample after it would
+        n = synth.RATE // 2
+        x = [0.5 * math.sin(2 * math.pi * 441 * i / synth.RATE) for i in range(n)]
+        for i in range(n - 88, n):
+            x[i] *= 4
+        ceiling = 10 ** (-1.0 / 20)
+        y = synth.limit(x, ceiling, wrap=True)
+        self.assertLessEqual(max(abs(v) for v in y), ceiling)
+        # a few hundredths a sample (skipping the zero crossings); a limiter
+        # that stopped at the end would jump from a quarter back to 1 there
+        gains = [b / a for a, b in zip(x[-400:] + x[:400], y[-400:] + y[:400]) if abs(a) > 0.05]
+        self.assertLess(max(abs(g - h) for g, h in zip(gains, gains[1:])), 0.05)
+        self.assertAlmostEqual(max(abs(v) for v in y[n // 2 - 500:n // 2 + 500]), 0.5, delta=0.002)  # let go between
 
 
 def db(x):
