@@ -10,7 +10,11 @@ class Player;
 
 // The heads-up display drawn over play: wave, combo and XP texts, the wave
 // banner, the frame rate in developer mode, the reload and ability bars, the
-// health and shield bars and one square per cartridge of the clip.
+// health and shield bars and one square per cartridge of the clip. A small
+// picture beside each bar says what it is (a heart, a shield, a cartridge, the
+// ability's own), and the weapon in hand is named for a moment after each
+// switch. A corner of the display with the hero under it is drawn at half
+// opacity, so that he never drives out of sight.
 //
 // It draws with the renderer given to UI_init. Its texts are rendered only
 // when their values change (updateInGameText), never per frame, except the
@@ -29,9 +33,21 @@ extern SDL_Rect timeToAbilityBack, timeToAbility;
 extern SDL_Rect healthBackRect, healthRect;
 extern SDL_Rect shieldBackRect, shieldRect;
 
-// Binds the text textures to the renderer they are rendered and drawn with.
+// Where the bars' pictures stand: above the two vertical bars, left of the two
+// horizontal ones. Each is HUD_ICON_SIZE square.
+constexpr int HUD_ICON_SIZE = 24;
+SDL_Rect healthIconRect();
+SDL_Rect shieldIconRect();
+SDL_Rect reloadIconRect();
+SDL_Rect abilityIconRect();
+
+// How long the weapon's name shows after a switch, in ms.
+const Uint32 WEAPON_NAME_MS = 2000;
+
+// Binds the text textures to the renderer they are rendered and drawn with,
+// and loads the bars' pictures.
 void setupHudTextures(SDL_Renderer* renderer);
-// Drops the rendered texts (before the renderer or the font library goes away).
+// Drops the rendered texts and pictures (before the renderer or the font library goes away).
 void freeHudTextures();
 
 // Re-renders the wave, combo and XP texts and the wave banner.
@@ -46,14 +62,26 @@ void initPlayerUI();
 void updateTimeToShoot(double width);
 void updateTimeToAbility(double width);
 
-// Draws the bars and the cartridge squares for the hero and his weapon in hand.
+// Draws the bars, their pictures and the cartridge squares for the hero and
+// his weapon in hand at tick now (ms): the weapon's name for WEAPON_NAME_MS
+// after he takes another in hand, and each bottom corner faded while his body
+// overlaps it.
+void renderPlayerUI(Player* player, Uint32 now);
 void renderPlayerUI(Player* player);
 // The same from plain numbers: health and shield as fractions of their
-// maximum, whether an ability is chosen, and the clip of the weapon in hand.
+// maximum, whether an ability is chosen, and the clip of the weapon in hand;
+// no ability picture, no name, nothing faded.
 void renderPlayerUI(double healthPercentage, double shieldPercentage, bool hasAbility, int bulletsInClip,
                     int clipSize);
 
+// The two bottom corners of the display as drawn for the hero now (null: no
+// hero, no cartridges): the bars, their pictures, the cartridges and the
+// weapon's name while it shows.
+SDL_Rect hudLeftCorner();
+SDL_Rect hudRightCorner(const Player* hero);
+
 // Replaces out with the window areas the heads-up display covers in a frame
 // drawn for the hero (null: no hero, no cartridges): each text, the banner
-// while the wave has not started, every bar and the row of cartridges.
+// while the wave has not started, every bar, its picture, the row of
+// cartridges and the weapon's name while it shows.
 void hudAreas(const Player* hero, bool developerMode, bool waveStarted, std::vector<SDL_Rect>& out);

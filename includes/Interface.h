@@ -18,6 +18,6 @@ extern TTF_Font* title;      // 51 pt: the wave banner and menu titles
 extern SDL_Renderer* renderer;
 extern Player* player;
 
-// Fills a bar in an opaque colour with the interface's renderer. An empty
-// bar shows nothing: the renderer would draw it as a one-pixel line.
-void fillBar(const SDL_Rect& rect, Uint8 r, Uint8 g, Uint8 b);
+// Fills a bar in a colour (opaque unless told) with the interface's renderer.
+// An empty bar shows nothing: the renderer would draw it as a one-pixel line.
+void fillBar(const SDL_Rect& rect, Uint8 r, Uint8 g, Uint8 b, Uint8 a = 255);

@@ -38,6 +38,11 @@ public:
     // show opened, or from its quiet time.
     bool heldOver(SDL_Scancode key) const { return keysHeldOver.test(key); }
 
+    // Whether the last device the player used is a controller (a button, or a
+    // stick or trigger pushed past the dead zone) rather than the keyboard or
+    // the mouse: what the screens show the player's keys for.
+    bool controllerInUse() const { return onController; }
+
 private:
     void follow(Menu screen);
 
@@ -45,4 +50,5 @@ private:
     std::bitset<SDL_NUM_SCANCODES> keysHeldOver;
     int screenSeen = -1;
     Uint32 quietEnd = 0;
+    bool onController = false;
 };

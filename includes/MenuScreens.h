@@ -16,6 +16,8 @@ extern Texture gamePausedText;
 // Button actions of the main menu, the level select and the pause menu. They
 // ignore both integers.
 void showLevelSelect(State& state, int, int);
+// Back from the level select: the main menu, its first button current.
+void showMainMenu(State& state, int, int);
 void quitToDesktop(State& state, int, int);
 void selectLevel1(State& state, int, int);
 void selectLevel2(State& state, int, int);

@@ -19,10 +19,13 @@ extern UI_Menu playerUpgradeMenu;
 // The "Settings" button of the main menu and of the pause menu: the Settings
 // screen comes back to it.
 const int MAIN_MENU_SETTINGS_BUTTON = 2;
+const int MAIN_MENU_QUIT_BUTTON = 3;
 const int PAUSE_MENU_SETTINGS_BUTTON = 1;
 
 // The one click sound of every button.
 extern Sound buttonSound;
+// What a click on an item the XP does not cover sounds like, instead of the click.
+extern Sound deniedSound;
 
 // The button that controller commands move from and a press clicks; null for none.
 extern UI_Button* currentButton;

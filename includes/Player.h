@@ -19,6 +19,10 @@ enum Ability : int { bounce = 0, teleport = 1, c4 = 2, grenade = 3, none = 4 };
 
 enum PlayerUpgrades : int { armor = 0, shield = 1, speed = 2, dodge = 3 };
 
+// What the player calls them: "C4 charge", "Shield charge".
+const char* abilityName(Ability ability);
+const char* playerUpgradeName(PlayerUpgrades upgrade);
+
 // The hero: a wheeled robot driving over the platforms. Wraps one body that the
 // game keeps for the whole run, and owns his pictures and the C4 charge.
 class Player {

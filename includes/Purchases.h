@@ -14,9 +14,17 @@ class Player;
 
 // Buy level row of a weapon, an ability or a player upgrade: only the next
 // row after the level already bought, and only with enough XP. True when bought.
+// A first level bought while the slot it fills is empty goes into it at once:
+// a weapon into a free weapon slot, an ability to a hero who has none.
 bool buyWeaponLevel(State& state, Player* hero, int item, int row);
 bool buyAbilityLevel(State& state, Player* hero, int item, int row);
 bool buyPlayerLevel(State& state, Player* hero, int item, int row);
+
+// The shop's three tables (weapons, abilities, the hero's upgrades), and its two refills.
+enum class Shelf { weapons, abilities, upgrades, refill };
+// True when the click on it bought nothing only for want of XP: the row is the
+// next one to buy (any refill is for sale) and its price is more than the XP.
+bool tooDear(const State& state, const Player* hero, Shelf shelf, int item, int row);
 // Refill health or shield, sold even when the bar is full. True when bought.
 bool buyHealthRefill(State& state, Player* hero);
 bool buyShieldRefill(State& state, Player* hero);

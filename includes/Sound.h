@@ -19,11 +19,12 @@ public:
     void init(const std::string& filePath, int loop, int channel);
     void play();
     // For a sound on a channel of its own (the music): pause and resume it
-    // where it was, stop it, and tell whether it is playing. A sound on any
-    // free channel (channel -1) is left alone by these.
+    // where it was, and stop it. A sound on any free channel (channel -1) is
+    // left alone by these.
     void pause();
     void resume();
     void stop();
+    // Whether it plays now: on its own channel, or on any for a sound without one.
     bool isPlaying() const;
     // Releases the chunk now, before the audio device closes; play() then does nothing.
     void free();

@@ -26,7 +26,9 @@ constexpr int playerLevelButtonIndex(int column, int row) { return 6 + 5 * colum
 
 // What the shop draws besides its buttons.
 extern Texture xpText;
+// The tab arrows: the controller's shoulder buttons, or the keyboard's Q and E.
 extern Texture lbText, rbText;
+extern Texture qText, eText;
 extern Texture roborTexture, robortoTexture, robroTexture, romoTexture, rooTexture;
 extern Texture roborText, robortoText, robroText, romoText, rooText;
 extern SDL_Rect robortoSource, rooSource;
@@ -46,8 +48,11 @@ void loadUpgradeMenu(State& state);
 // Opens the shop on the Weapons tab with "Close Menu" current and the enemy
 // counts of the coming five waves.
 void launchUpgradeMenu(State& state);
-// XP, shoulder icons, enemy preview with counts, health and shield bars.
+// XP, the tab keys of the device in use (LB and RB for a controller, Q and E
+// for the keyboard and mouse), enemy preview with counts, health and shield bars.
 void renderUpgradeMenu(State& state);
+// Whether a price on the tab on show is flashing red: its picture changes when it stops.
+bool priceFlashing(State& state, Uint32 now);
 
 // Button actions; the shop's event handler also calls them with 0, 0.
 void closeUpgradeMenu(State& state, int, int);

@@ -14,6 +14,9 @@
 
 enum Weapon_Type : int { revolver = 0, rifle = 1, shotgun = 2, knife = 3, laserPistol = 4 };
 
+// What the player calls the weapon: "Revolver", "Laser pistol".
+const char* weaponName(Weapon_Type type);
+
 // One of the five weapons: its picture beside the hero, magazine (or heat) and
 // reload timer, sounds, and the bullets it fires. One object per kind lives for
 // the whole run; the hero's slots point at them.

@@ -17,4 +17,9 @@ mkdir -p docs/screenshots
 for name in main-menu level-select fight pause-menu shop-weapons shop-abilities shop-player shop-tooltip; do
     convert "$shots/$name.png" -resize 900x "docs/screenshots/$name.png"
 done
+# The heads-up display's bottom corners at their own size: the bars' pictures are 24 pixels.
+convert "$shots/fight.png" -crop 1200x160+0+560 +repage "docs/screenshots/display.png"
+# The shop's tab keys and a titled tooltip, unscaled.
+convert "$shots/shop-tooltip.png" -crop 760x160+340+0 +repage "docs/screenshots/shop-tabs.png"
+convert "$shots/shop-tooltip.png" -crop 640x140+360+530 +repage "docs/screenshots/tooltip.png"
 echo "Screenshots written to docs/screenshots/"

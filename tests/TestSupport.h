@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Game.h"
+#include "Limiter.h"
 #include "MenuInput.h"
 #include "Texture.h"
 #include "UI.h"
@@ -32,8 +33,8 @@ inline void chooseDummyDrivers() {
 }
 inline constexpr Uint32 MEDIA_SUBSYSTEMS =
     SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
-// True when the (dummy) sound device opened.
-inline bool openAudio() { return Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) == 0; }
+// True when the (dummy) sound device opened, in the format the game opens it in.
+inline bool openAudio() { return Mix_OpenAudio(44100, MIXER_FORMAT, 2, 2048) == 0; }
 inline void closeMedia(bool audioOpen) {
     if (audioOpen) Mix_CloseAudio();
     clearImageCache();
@@ -446,6 +447,18 @@ inline bool showsText(const Canvas& canvas, int x, int y, const std::string& tex
     if (!expected.loadFromRenderedText(text, white, font)) return false;
     expected.render(x, y);
     return shows(canvas, reference, x, y, expected.getWidth(), expected.getHeight());
+}
+
+// True when the canvas shows at (x, y) the picture from the texture folder,
+// drawn w x h (from the source part of it, when given).
+inline bool showsPicture(const Canvas& canvas, const std::string& file, int x, int y, int w, int h,
+                         const SDL_Rect* source = nullptr) {
+    Canvas reference;
+    Texture expected;
+    expected.setup(w, h, reference.renderer);
+    if (!expected.loadFromFile(file)) return false;
+    expected.render(x, y, SDL_FLIP_NONE, source);
+    return shows(canvas, reference, x, y, w, h);
 }
 
 // Pixels that are not black in the box at (x, y), looking at every step-th

@@ -81,15 +81,15 @@ xdotool mousemove --window "$wid" 600 568 click 1
 sleep 1
 shot="${ZELVANE_SHOT:-$work/level-select.png}"
 import -window "$wid" "$shot"
-# Still on the level select: its second button, and the orange line under it.
+# Still on the level select: its second button, and the orange line above the levels.
 count() {
     convert "$shot" -crop "$1" +repage -fuzz 8% -fill black +opaque "$2" -fill white -opaque "$2" \
         -format '%[fx:round(mean*w*h)]' info:
 }
 [ "$(count 300x20+450+462 "rgb(62,62,86)")" -gt 2000 ] && pass "the level select stays" ||
     fail "the level select is gone"
-[ "$(count 600x50+300+620 "rgb(255,190,84)")" -gt 100 ] && pass "one line says the level could not be loaded" ||
-    fail "no line under the level buttons"
+[ "$(count 600x40+300+295 "rgb(255,190,84)")" -gt 100 ] && pass "one line says the level could not be loaded" ||
+    fail "no line above the level buttons"
 grep -q "Could not load level file! .*level3.csv: Is a directory" "$work/game.log" &&
     pass "the log names the level file and the reason" || { fail "no level file line"; cat "$work/game.log"; }
 

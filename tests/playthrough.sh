@@ -108,7 +108,12 @@ shot level-select
 check "Level 1 button" "$(count 360x72+420+337 'rgb(62,62,86)')" 3000
 check "Level 2 button" "$(count 360x72+420+435 'rgb(62,62,86)')" 3000
 check "Level 3 button" "$(count 360x72+420+532 'rgb(62,62,86)')" 3000
-checkBelow "no button below Level 3" "$(count 360x60+420+620 'rgb(62,62,86)')" 50
+check "Back below the levels" "$(count 360x72+420+630 'rgb(62,62,86)')" 3000
+# "Back" leads to the main menu, "Arcade Mode" to the level select again.
+click 600 666
+shot back-from-level-select
+check "Back returns to the main menu" "$(count 681x138+259+150 'rgb(255,190,84)')" 500
+click 600 358
 
 # 3. Level 1: the heads-up display and the hero on his ledge.
 click 600 373
@@ -158,9 +163,10 @@ sleep 0.2
 shot shop-weapons
 check "shop tabs" "$(count 600x40+432+18 'rgb(98,102,124)')" 1000
 check "weapon items" "$(count 750x600+300+80 'rgb(62,62,86)')" 5000
-hover 795 585
+# The laser pistol's first level, in the last column: its tooltip opens to the left, inside the window.
+hover 945 585
 shot shop-tooltip
-if differs "$work/$(printf '%02d' $((step - 1)))-shop-weapons.png" "$current" 300x120+800+520; then
+if differs "$work/$(printf '%02d' $((step - 1)))-shop-weapons.png" "$current" 300x120+590+540; then
     pass "tooltip shown beside the item"
 else
     fail "no tooltip on hover"

@@ -216,16 +216,16 @@ TEST(UnplayableLevel, IsNotPlayableAndTheHeroCannotFireWithoutABody) {
     }
 }
 
-TEST(UnplayableLevel, TheLevelSelectShowsOneLineUnderItsButtons) {
+TEST(UnplayableLevel, TheLevelSelectShowsOneLineAboveItsButtons) {
     TestGame game({.run = false, .world = false});
     Canvas& canvas = game.canvas;
     state.menu = Menu::level;
-    // Under "Level 3" (top 532, 72 high) and above the window's bottom.
+    // Between the logo (down to 288) and "Level 1" (from 337): "Back" fills the place under the levels.
     auto litUnderButtons = [&] {
         canvas.clear(0, 0, 0);
         renderMenu(state);
         int lit = 0;
-        for (int y = 610; y < 700; y += 2)
+        for (int y = 292; y < 334; y += 2)
             for (int x = 300; x < 900; x += 2) lit += sameColour(canvas.pixel(x, y), 0, 0, 0, 10) ? 0 : 1;
         return lit;
     };

@@ -206,3 +206,56 @@ TEST(HudShutdown, AMissingFontLeavesBlankTextsAndPlayGoesOn) {
     EXPECT_EQ(litRows(canvas, 0, 400), 0);
     EXPECT_TRUE(isRed(canvas.pixel(20, 700)));
 }
+
+// Each bar says what it is with a picture beside it, the weapon just taken in
+// hand is named for two seconds, and a bottom corner with the hero under it
+// is drawn at half opacity until he leaves it.
+TEST_F(Hud, PicturesNameTheBarsTheNewWeaponIsNamedAndACornerFadesOverTheHero) {
+    std::vector<Spawn> spawns;
+    Entity body(&spawns, canvas.renderer, 10);
+    Weapon revolver(::revolver, canvas.renderer, state);
+    Weapon rifle(::rifle, canvas.renderer, state);
+    Player hero(&body, &revolver);
+    hero.setSecondaryWeapon(&rifle);
+    hero.setAbility(c4);
+    body.setPosition(600, 300);  // under no corner
+    updateTimeToAbility(scale(75));
+    renderPlayerUI(&hero, 1000);
+    const auto showsIcon = [&](const char* file, const SDL_Rect& at) {
+        return showsPicture(canvas, file, at.x, at.y, at.w, at.h);
+    };
+    EXPECT_TRUE(showsIcon("hud-heart.png", healthIconRect()));
+    EXPECT_TRUE(showsIcon("hud-shield.png", shieldIconRect()));
+    EXPECT_TRUE(showsIcon("hud-cartridge.png", reloadIconRect()));
+    EXPECT_TRUE(showsIcon("hud-c4.png", abilityIconRect()));
+    // Beside their bars, clear of them.
+    for (const SDL_Rect& icon : {healthIconRect(), shieldIconRect(), reloadIconRect(), abilityIconRect()})
+        for (const SDL_Rect* bar : {&healthBackRect, &shieldBackRect, &timeToShootBack, &timeToAbilityBack})
+            EXPECT_FALSE(SDL_HasIntersection(&icon, bar));
+
+    // A switch names the rifle over the ability bar; two seconds on it is gone.
+    const SDL_Rect nameArea{timeToShootBack.x - 60, timeToAbilityBack.y - 40, 172, 36};
+    EXPECT_EQ(litPixels(canvas, nameArea.x, nameArea.y, nameArea.w, nameArea.h), 0);
+    hero.changeWeapon();
+    canvas.clear(0, 0, 0);
+    renderPlayerUI(&hero, 1100);
+    EXPECT_GT(litPixels(canvas, nameArea.x, nameArea.y, nameArea.w, nameArea.h), 20);
+    std::vector<SDL_Rect> covered;
+    hudAreas(&hero, false, true, covered);
+    EXPECT_GT(covered.size(), 12u);  // the name too: the robot arrows keep clear of it
+    canvas.clear(0, 0, 0);
+    renderPlayerUI(&hero, 1100 + WEAPON_NAME_MS);
+    EXPECT_EQ(litPixels(canvas, nameArea.x, nameArea.y, nameArea.w, nameArea.h), 0);
+
+    // Under the bottom left corner: its bars at half opacity over the world; the other corner as it was.
+    canvas.clear(0, 0, 0);
+    body.setPosition(10, 620);
+    renderPlayerUI(&hero, 5000);
+    const SDL_Color health = canvas.pixel(20, 700);
+    EXPECT_TRUE(sameColour(health, 128, 0, 0, 3)) << int(health.r);
+    EXPECT_TRUE(isRed(canvas.pixel(1100, 650)));
+    body.setPosition(600, 300);
+    canvas.clear(0, 0, 0);
+    renderPlayerUI(&hero, 5017);
+    EXPECT_TRUE(isRed(canvas.pixel(20, 700)));
+}

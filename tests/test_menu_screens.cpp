@@ -42,7 +42,7 @@ std::vector<int> tops(UI_Menu& menu) {
 
 TEST_F(MenuScreens, MenusAreCentredVerticalChains) {
     EXPECT_EQ(tops(mainMenu), (std::vector<int>{322, 420, 517, 615}));
-    EXPECT_EQ(tops(levelSelect), (std::vector<int>{337, 435, 532}));
+    EXPECT_EQ(tops(levelSelect), (std::vector<int>{337, 435, 532, 630}));
     EXPECT_EQ(tops(pauseMenu), (std::vector<int>{322, 420, 517, 615}));
     expectVerticalChain(mainMenu);
     expectVerticalChain(levelSelect);
@@ -58,8 +58,11 @@ TEST_F(MenuScreens, ActionsMoveBetweenTheScreens) {
     EXPECT_EQ(currentButton, at(levelSelect, 0));
     EXPECT_TRUE(currentButton->isSelected());
 
-    // Every shipped level is offered, each by its own button.
-    ASSERT_EQ(levelSelect.getButtons().size(), 3u);
+    // Every shipped level is offered, each by its own button, and "Back" below them.
+    ASSERT_EQ(levelSelect.getButtons().size(), 4u);
+    at(levelSelect, 3)->click();
+    EXPECT_EQ(state.menu, Menu::head);
+    EXPECT_EQ(currentButton, at(mainMenu, 0));
     for (int level : {3, 2}) {
         state = State();
         state.menu = Menu::level;

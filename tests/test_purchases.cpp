@@ -1,3 +1,4 @@
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -46,17 +47,31 @@ protected:
 
 }  // namespace
 
-TEST_F(Purchases, TheFirstRifleCostsTenAndIsOwnedButNotCarried) {
+TEST_F(Purchases, TheFirstRifleCostsTenAndGoesIntoTheEmptySlotAFullOneStaysAsItWas) {
     giveXP(10);
     upgradeWeapon(state, rifle, 0);
     EXPECT_EQ(state.currentRifleLevel, 1);
     EXPECT_EQ(hero().getXP(), 0);
     EXPECT_EQ(state.upgradeIncreaseFactor, 5);
     EXPECT_EQ(state.weapon1, revolver);
-    EXPECT_EQ(state.weapon2, -1);
-    // The shop shows it bought at once.
+    EXPECT_EQ(state.weapon2, rifle);  // bought into the empty second slot, no switch to click
+    // The shop shows it bought and carried at once.
     EXPECT_TRUE(weaponUpgradeMenu.getButtons()[levelButtonIndex(rifle, 0)].isActive());
+    EXPECT_TRUE(weaponUpgradeMenu.getButtons()[selectButtonIndex(rifle)].isActive());
     EXPECT_FALSE(weaponUpgradeMenu.getButtons()[levelButtonIndex(rifle, 1)].isDisabled());
+
+    // Both slots full: the shotgun is owned, and waits for its switch.
+    giveXP(1000);
+    upgradeWeapon(state, shotgun, 0);
+    EXPECT_EQ(state.currentShotgunLevel, 1);
+    EXPECT_TRUE(state.weapon1 == revolver && state.weapon2 == rifle);
+
+    // An ability bought by a hero without one is his at once; a second one is only owned.
+    upgradeAbility(state, c4, 0);
+    EXPECT_EQ(hero().getAbility(), c4);
+    upgradeAbility(state, bounce, 0);
+    EXPECT_EQ(state.abilityLevels[bounce], 1);
+    EXPECT_EQ(hero().getAbility(), c4);
 }
 
 TEST_F(Purchases, LevelsAreBoughtStrictlyInOrderUpToFive) {
@@ -131,8 +146,14 @@ TEST_F(Purchases, EveryPriceShownRisesByFiveWithEachPurchase) {
     fullShield(state, 0, 0);
     const auto after = pricesShown();
     ASSERT_EQ(after.size(), before.size());
-    for (const auto& [where, price] : before)
+    for (const auto& [where, price] : before) {
+        // A level the hero has is "Owned" instead of priced: the revolver's first, and the two bought here.
+        if (price == "Owned" || after.at(where) == "Owned") continue;
         EXPECT_EQ(std::stoi(after.at(where)), std::stoi(price) + 15) << where.first << "/" << where.second;
+    }
+    EXPECT_EQ(before.at({0, levelButtonIndex(revolver, 0)}), "Owned");
+    EXPECT_EQ(after.at({0, levelButtonIndex(rifle, 0)}), "Owned");
+    EXPECT_EQ(after.at({1, levelButtonIndex(bounce, 0)}), "Owned");
     // The refill costs what its tooltip said: 15 + 10 after two purchases.
     EXPECT_EQ(hero().getXP(), 1000 - 10 - 15 - 25);
 }
@@ -232,4 +253,81 @@ TEST(RemoveTrailingZeros, PrintsNumbersAsTheShopShowsThem) {
     EXPECT_EQ(removeTrailingZeros(1.0000001), "1");
     EXPECT_EQ(removeTrailingZeros(0.0000004), "0");
     EXPECT_EQ(removeTrailingZeros(1.75), "1.75");
+}
+
+// Every tooltip of the shop names its item and level first; a level the hero
+// has says "Owned" where its price was; the laser's numbers get plain words.
+TEST_F(Purchases, EveryTooltipOpensWithItsTitleAndAnOwnedLevelIsNotPriced) {
+    const std::vector<std::pair<UI_Menu*, std::vector<std::string>>> tabs{
+        {&weaponUpgradeMenu, {"Revolver", "Rifle", "Shotgun", "Knife", "Laser pistol"}},
+        {&abilityUpgradeMenu, {"Bounce", "Teleport", "C4 charge"}},
+        {&playerUpgradeMenu, {"Armor", "Shield charge", "Speed", "Dodge"}}};
+    for (const auto& [menu, names] : tabs) {
+        const bool upgrades = menu == &playerUpgradeMenu;
+        EXPECT_EQ(at(*menu, MAX_HP_BUTTON)->getHover().getWholeLine(0), "Max HP");
+        EXPECT_EQ(at(*menu, MAX_SHIELD_BUTTON)->getHover().getWholeLine(0), "Max Shield");
+        for (int column = 0; column < static_cast<int>(names.size()); ++column) {
+            for (int row = 0; row < 5; ++row) {
+                const int index = upgrades ? playerLevelButtonIndex(column, row) : levelButtonIndex(column, row);
+                const UI_HoverText& tooltip = at(*menu, index)->getHover();
+                ASSERT_GE(tooltip.getNumberOfWholeLines(), 1) << names[column];
+                EXPECT_EQ(tooltip.getWholeLine(0), names[column] + ", level " + std::to_string(row + 1));
+            }
+        }
+    }
+    const UI_HoverText& laser = at(weaponUpgradeMenu, levelButtonIndex(laserPistol, 0))->getHover();
+    ASSERT_EQ(laser.getNumberOfWholeLines(), 2);
+    EXPECT_NE(laser.getWholeLine(1).find("heat"), std::string::npos);
+    EXPECT_EQ(laser.getLineText(1), "Cool Fire Rate: ");  // the numbers' own lines stay as they were
+
+    // The revolver's first level comes with the hero; the rifle's once bought.
+    const auto cost = [](int weapon, int row) {
+        return at(weaponUpgradeMenu, levelButtonIndex(weapon, row))->getHover().getLineValue(0);
+    };
+    EXPECT_EQ(cost(revolver, 0), "Owned");
+    EXPECT_EQ(cost(rifle, 0), "10");
+    giveXP(10);
+    upgradeWeapon(state, rifle, 0);
+    EXPECT_EQ(cost(rifle, 0), "Owned");
+    EXPECT_EQ(cost(rifle, 1), "25");
+}
+
+// A click the XP does not cover spends nothing, answers with the "denied"
+// sound instead of the click, and shows the price red for half a second.
+TEST_F(Purchases, AnUnaffordableClickSpendsNothingSoundsDeniedAndShowsThePriceRed) {
+    giveXP(5);
+    state.menu = Menu::weaponUpgrade;
+    UI_Button* rifle1 = at(weaponUpgradeMenu, levelButtonIndex(rifle, 0));
+    setCurrentButton(rifle1);
+    rifle1->click();
+    EXPECT_EQ(hero().getXP(), 5);
+    EXPECT_EQ(state.currentRifleLevel, 0);
+    if (deniedSound.isLoaded() && Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) {
+        EXPECT_TRUE(deniedSound.isPlaying());
+        EXPECT_FALSE(buttonSound.isPlaying());
+    }
+    EXPECT_TRUE(rifle1->getHover().isFlashing(SDL_GetTicks()));
+    EXPECT_FALSE(rifle1->getHover().isFlashing(SDL_GetTicks() + 501));
+    EXPECT_TRUE(priceFlashing(state, SDL_GetTicks()));
+    // The price drawn red, where it is white otherwise.
+    renderMenu(state);
+    const HoverLayout box = rifle1->getHover().layout();
+    const int valueX = rifle1->getX() + rifle1->getWidth() + box.breakPoint + 2;
+    const int costY = rifle1->getY() + scale(15.0 * rifle1->getHover().getNumberOfWholeLines());
+    int red = 0;
+    for (int y = costY; y < costY + scale(15); ++y)
+        for (int x = valueX; x < valueX + 30; ++x) red += sameColour(canvas.pixel(x, y), 255, 70, 70, 40) ? 1 : 0;
+    EXPECT_GT(red, 5);
+
+    // An owned level, or one not yet in reach, is no purchase to deny.
+    Mix_HaltChannel(-1);
+    at(weaponUpgradeMenu, levelButtonIndex(revolver, 0))->click();
+    at(weaponUpgradeMenu, levelButtonIndex(rifle, 3))->click();
+    if (deniedSound.isLoaded() && Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) {
+        EXPECT_FALSE(deniedSound.isPlaying());
+    }
+    // Nor a refill bought.
+    giveXP(100);
+    at(weaponUpgradeMenu, MAX_HP_BUTTON)->click();
+    EXPECT_FALSE(at(weaponUpgradeMenu, MAX_HP_BUTTON)->getHover().isFlashing(SDL_GetTicks()));
 }

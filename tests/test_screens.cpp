@@ -36,10 +36,12 @@ protected:
 
 }  // namespace
 
-TEST_F(Screens, EscapeGoesBackFromTheLevelSelectOnly) {
+TEST_F(Screens, EscapeGoesBackFromTheLevelSelectAndOnTheMainMenuPointsTheWayOut) {
     pushKey(SDLK_ESCAPE, true);
     startScreen();
     EXPECT_EQ(state.menu, Menu::head);
+    EXPECT_EQ(currentButton, at(mainMenu, MAIN_MENU_QUIT_BUTTON));
+    EXPECT_FALSE(state.quit);
 
     state.menu = Menu::level;
     pushKey(SDLK_ESCAPE, true);

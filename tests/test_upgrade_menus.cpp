@@ -78,16 +78,6 @@ std::vector<std::string> lines(const UI_HoverText& hover) {
     return all;
 }
 
-bool showsPicture(const Canvas& canvas, const std::string& file, int x, int y, int w, int h,
-                  const SDL_Rect* source = nullptr) {
-    Canvas reference;
-    Texture expected;
-    expected.setup(w, h, reference.renderer);
-    if (!expected.loadFromFile(file)) return false;
-    expected.render(x, y, SDL_FLIP_NONE, source);
-    return shows(canvas, reference, x, y, w, h);
-}
-
 bool lit(const Canvas& canvas, int x, int y, int w, int h) { return litPixels(canvas, x, y, w, h, 2) > 0; }
 
 }  // namespace
@@ -364,13 +354,24 @@ TEST_F(Shop, EveryTabShowsXPBarsAndTheComingEnemies) {
         EXPECT_TRUE(showsText(canvas, 148 + 42 + 7, 435 + 75 + 7 - countHeight, "x0"));
         EXPECT_TRUE(showsText(canvas, 54 + 28 + 7, 495 + 75 + 7 - countHeight, "x2"));
         EXPECT_TRUE(showsText(canvas, 34 + 54 + 7, 615 + 75 + 7 - countHeight, "x1"));
-        EXPECT_TRUE(showsPicture(canvas, "upgrade-menu/lb.png", 367, 7, 60, 60));
-        EXPECT_TRUE(showsPicture(canvas, "upgrade-menu/rb.png", 1012, 7, 60, 60));
+        // The tab keys of the keyboard, the device in use until a pad's button goes down.
+        EXPECT_TRUE(showsPicture(canvas, "upgrade-menu/q.png", 367, 7, 60, 60));
+        EXPECT_TRUE(showsPicture(canvas, "upgrade-menu/e.png", 1012, 7, 60, 60));
 
         // The grids differ: select buttons under weapons and abilities, a fourth and fifth column for weapons.
         EXPECT_EQ(lit(canvas, 300, 655, 90, 40), tab != Menu::playerUpgrade);
         EXPECT_EQ(lit(canvas, 750, 540, 90, 85), tab != Menu::abilityUpgrade);
         EXPECT_EQ(lit(canvas, 900, 540, 90, 85), tab == Menu::weaponUpgrade);
+    }
+
+    // The last device used decides: a pad's button, then a key.
+    for (const bool pad : {true, false}) {
+        handleInterludeEvent(state, pad ? padButtonEvent(0, SDL_CONTROLLER_BUTTON_X) : keyEvent(SDLK_DOWN));
+        canvas.clear(0, 0, 0);
+        renderMenu(state);
+        EXPECT_EQ(showsPicture(canvas, "upgrade-menu/lb.png", 367, 7, 60, 60), pad);
+        EXPECT_EQ(showsPicture(canvas, "upgrade-menu/rb.png", 1012, 7, 60, 60), pad);
+        EXPECT_EQ(showsPicture(canvas, "upgrade-menu/q.png", 367, 7, 60, 60), !pad);
     }
 }
 

@@ -171,7 +171,7 @@ void runFrame(State& game, RunObjects& run, World& world, float dt, Uint32 now) 
 
     renderPlatforms(world.platforms, game.developerMode);
     renderInGameText(game.developerMode, world.lastFPS, world.waveStarted);
-    renderPlayerUI(&run.player);
+    renderPlayerUI(&run.player, now);
     // Developer mode outlines the robots instead.
     if (!game.developerMode) renderRobotArrows(world, run.player, world.waveStarted);
 

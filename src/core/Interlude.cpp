@@ -126,10 +126,16 @@ struct ShopView {
     Menu menu;
     const UI_Button* current;
     bool currentSelected;
+    // The tab keys drawn: the controller's or the keyboard's.
+    bool controllerInUse;
+    bool priceFlashing;
     bool operator==(const ShopView&) const = default;
 };
 
-ShopView viewNow() { return {state.menu, currentButton, currentButton != nullptr && currentButton->isSelected()}; }
+ShopView viewNow() {
+    return {state.menu, currentButton, currentButton != nullptr && currentButton->isSelected(),
+            state.menuGate.controllerInUse(), priceFlashing(state, SDL_GetTicks())};
+}
 
 // Pointer and stick motion change at most the selection; every other event may act.
 bool onlyMoves(const SDL_Event& event) {
@@ -165,16 +171,21 @@ void upgradeInterlude(RunObjects& run, World& world) {
     const std::shared_ptr<SDL_Texture> backdrop = composeShopBackdrop(run, world);
     const std::shared_ptr<SDL_Texture> picture = windowSizedTarget();
     bool stale = true;
+    // What the kept picture shows; anything else (a selection, a price's flash ending) needs a new one.
+    ShopView drawn = viewNow();
     // No frame time is taken here: the time in the shop arrives as the next frame's dt.
     while (interludeRunning(state, world.waveNumber)) {
-        const ShopView before = viewNow();
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {
             handleInterludeEvent(state, event);
             if (!onlyMoves(event)) stale = true;
         }
-        if (!(viewNow() == before)) stale = true;
-        if (stale && drawInto(picture.get(), [&] { drawInterludeFrame(run, world, backdrop.get()); })) stale = false;
+        const ShopView shown = viewNow();
+        if (!(shown == drawn)) stale = true;
+        if (stale && drawInto(picture.get(), [&] { drawInterludeFrame(run, world, backdrop.get()); })) {
+            stale = false;
+            drawn = shown;
+        }
         if (!stale) {
             SDL_RenderClear(gameRenderer);
             SDL_RenderCopy(gameRenderer, picture.get(), nullptr, &fullScreenRect);

@@ -1,5 +1,9 @@
 #include "MenuGate.h"
 
+#include <cstdlib>
+
+#include "GlobalConstants.h"
+
 namespace {
 
 bool isArrow(SDL_Keycode key) { return key == SDLK_UP || key == SDLK_DOWN || key == SDLK_LEFT || key == SDLK_RIGHT; }
@@ -28,6 +32,23 @@ void MenuGate::follow(Menu screen) {
 
 bool MenuGate::admits(const SDL_Event& event, Menu screen, Uint32 now) {
     follow(screen);
+    switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEWHEEL:
+        onController = false;
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        onController = true;
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        // A stick at rest still twitches: only a push counts.
+        if (std::abs(event.caxis.value) > JOYSTICK_DEAD_ZONE) onController = true;
+        break;
+    default:
+        break;
+    }
     const bool quiet = quietAt(now);
     if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
         const SDL_Scancode key = placeOf(event.key);

@@ -12,10 +12,10 @@ void escapePressed(State& game, bool paused) {
     if (paused) {
         game.menu = Menu::notInMenu;
     } else if (game.menu == Menu::level) {
-        game.menu = Menu::head;
-        // Back on the main menu with its first button current: the button that
-        // opened the level select must not stay highlighted beside another one.
-        setCurrentButton(mainMenu.loadMenu());
+        showMainMenu(game, 0, 0);
+    } else if (game.menu == Menu::head) {
+        // The way out, one Enter away.
+        setCurrentButton(&mainMenu.getButtons()[MAIN_MENU_QUIT_BUTTON]);
     }
 }
 

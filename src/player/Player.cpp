@@ -180,3 +180,22 @@ int killsToRecharge(const State& state, Ability ability) {
     if (ability == none) return 0;
     return abilityValue(state, ability, 1);
 }
+
+const char* abilityName(Ability ability) {
+    switch (ability) {
+    case bounce: return "Bounce";
+    case teleport: return "Teleport";
+    case c4: return "C4 charge";
+    case grenade: return "Grenade";
+    default: return "";
+    }
+}
+
+const char* playerUpgradeName(PlayerUpgrades upgrade) {
+    switch (upgrade) {
+    case shield: return "Shield charge";
+    case speed: return "Speed";
+    case dodge: return "Dodge";
+    default: return "Armor";
+    }
+}

@@ -41,18 +41,49 @@ bool buyRow(State& state, Player* hero, int& level, int row, double price) {
 
 int refillPrice(const State& state) { return REFILL_BASE_PRICE + state.upgradeIncreaseFactor; }
 
+bool tooDear(const State& state, const Player* hero, Shelf shelf, int item, int row) {
+    const double xp = xpOf(hero);
+    const double factor = state.upgradeIncreaseFactor;
+    switch (shelf) {
+    case Shelf::weapons:
+        return inTable(item, ITEM_COUNT_WEAPONS, row) && weaponLevel(state, item) == row &&
+               xp < factor + state.weaponProperties[item][row][0];
+    case Shelf::abilities:
+        return inTable(item, ITEM_COUNT_ABILITIES, row) && state.abilityLevels[abilityIndex(item)] == row &&
+               xp < factor + state.abilityProperties[item][row][0];
+    case Shelf::upgrades:
+        return inTable(item, ITEM_COUNT_PLAYER, row) && state.playerLevels[playerUpgradeIndex(item)] == row &&
+               xp < factor + state.playerProperties[item][row][0];
+    case Shelf::refill:
+        return xp < refillPrice(state);
+    }
+    return false;
+}
+
 void purchaseUpgrade(State& state) { state.upgradeIncreaseFactor += 5; }
 
 bool buyWeaponLevel(State& state, Player* hero, int item, int row) {
     if (!inTable(item, ITEM_COUNT_WEAPONS, row)) return false;
     const double price = state.upgradeIncreaseFactor + state.weaponProperties[item][row][0];
-    return buyRow(state, hero, weaponLevel(state, item), row, price);
+    if (!buyRow(state, hero, weaponLevel(state, item), row, price)) return false;
+    // The weapon just bought goes into an empty slot rather than wait for a click on its switch.
+    if (row == 0 && item != state.weapon1 && item != state.weapon2) {
+        if (state.weapon1 == -1) {
+            state.weapon1 = item;
+        } else if (state.weapon2 == -1) {
+            state.weapon2 = item;
+        }
+    }
+    return true;
 }
 
 bool buyAbilityLevel(State& state, Player* hero, int item, int row) {
     if (!inTable(item, ITEM_COUNT_ABILITIES, row)) return false;
     const int price = state.upgradeIncreaseFactor + state.abilityProperties[item][row][0];
-    return buyRow(state, hero, state.abilityLevels[abilityIndex(item)], row, price);
+    const int ability = abilityIndex(item);
+    if (!buyRow(state, hero, state.abilityLevels[ability], row, price)) return false;
+    if (row == 0 && hero != nullptr && hero->getAbility() == none) hero->setAbility(static_cast<Ability>(ability));
+    return true;
 }
 
 bool buyPlayerLevel(State& state, Player* hero, int item, int row) {

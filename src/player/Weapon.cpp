@@ -194,6 +194,16 @@ void Weapon::upgrade(const State& state) {
     }
 }
 
+const char* weaponName(Weapon_Type type) {
+    switch (type) {
+    case rifle: return "Rifle";
+    case shotgun: return "Shotgun";
+    case knife: return "Knife";
+    case laserPistol: return "Laser pistol";
+    default: return "Revolver";
+    }
+}
+
 void Weapon::reset() {
     timeSinceShot = 0;
     reloaded = true;

@@ -15,9 +15,14 @@ const Uint8 UNDIMMED = 255;
 // Lines stand scale(15) apart; the running position is truncated per line.
 int lineOffset(int line) { return scale(15.0 * line); }
 
-// The widest line sets the box and the label column; of equal lines the first wins.
-template <typename LabelWidth, typename ValueWidth>
-HoverLayout layoutLines(std::size_t lines, LabelWidth labelWidth, ValueWidth valueWidth) {
+// Lines across the box start where the widest label would.
+const int WHOLE_LINE_INSET = 10;
+
+// The widest line sets the box and the label column; of equal lines the first
+// wins. Lines across the box only widen it.
+template <typename LabelWidth, typename ValueWidth, typename WholeWidth>
+HoverLayout layoutLines(std::size_t lines, LabelWidth labelWidth, ValueWidth valueWidth, std::size_t wholeLines,
+                        WholeWidth wholeWidth) {
     HoverLayout layout;
     for (std::size_t i = 0; i < lines; ++i) {
         const int total = labelWidth(i) + valueWidth(i) + 32;
@@ -26,16 +31,21 @@ HoverLayout layoutLines(std::size_t lines, LabelWidth labelWidth, ValueWidth val
             layout.breakPoint = labelWidth(i) + 10;
         }
     }
-    layout.height = lineOffset(static_cast<int>(lines));
+    for (std::size_t i = 0; i < wholeLines; ++i) {
+        layout.width = std::max(layout.width, wholeWidth(i) + 2 * WHOLE_LINE_INSET);
+    }
+    layout.height = lineOffset(static_cast<int>(lines + wholeLines));
     return layout;
 }
 
 }  // namespace
 
-HoverLayout hoverLayout(const std::vector<int>& labelWidths, const std::vector<int>& valueWidths) {
+HoverLayout hoverLayout(const std::vector<int>& labelWidths, const std::vector<int>& valueWidths,
+                        const std::vector<int>& wholeLineWidths) {
     const std::size_t lines = std::min(labelWidths.size(), valueWidths.size());
     return layoutLines(
-        lines, [&](std::size_t i) { return labelWidths[i]; }, [&](std::size_t i) { return valueWidths[i]; });
+        lines, [&](std::size_t i) { return labelWidths[i]; }, [&](std::size_t i) { return valueWidths[i]; },
+        wholeLineWidths.size(), [&](std::size_t i) { return wholeLineWidths[i]; });
 }
 
 // ---------------------------------------------------------------------------
@@ -65,12 +75,35 @@ void UI_HoverText::addLine(const std::string& lineText, const std::string& lineV
 
     lineTexts.push_back(lineText);
     lineValues.push_back(lineValue);
+    valueFonts.push_back(font);
+}
+
+void UI_HoverText::addWholeLine(const std::string& lineText, TTF_Font* font, SDL_Color color) {
+    Texture line;
+    line.setup(renderer);
+    line.loadFromRenderedText(lineText, color, font);
+    wholeLines.push_back(line);
+    wholeLineTexts.push_back(lineText);
+}
+
+void UI_HoverText::flashValue(int i, SDL_Color color, Uint32 until) {
+    if (i < 0 || i >= getNumberOfLines()) return;
+    flashTexture.setup(renderer);
+    const auto line = static_cast<std::size_t>(i);
+    if (!flashTexture.loadFromRenderedText(lineValues[line], color, valueFonts[line])) return;
+    flashLine = i;
+    flashUntil = until;
+}
+
+bool UI_HoverText::isFlashing(Uint32 now) const {
+    return flashLine >= 0 && SDL_TICKS_PASSED(now, flashUntil) == SDL_FALSE;
 }
 
 HoverLayout UI_HoverText::layout() const {
     return layoutLines(
         text.size(), [this](std::size_t i) { return text[i].getWidth(); },
-        [this](std::size_t i) { return values[i].getWidth(); });
+        [this](std::size_t i) { return values[i].getWidth(); }, wholeLines.size(),
+        [this](std::size_t i) { return wholeLines[i].getWidth(); });
 }
 
 void UI_HoverText::render(int x, int y) const {
@@ -81,10 +114,15 @@ void UI_HoverText::render(int x, int y) const {
     SDL_SetRenderDrawColor(renderer, BOX_OUTLINE.r, BOX_OUTLINE.g, BOX_OUTLINE.b, BOX_OUTLINE.a);
     SDL_RenderDrawRect(renderer, &rect);
 
+    for (std::size_t i = 0; i < wholeLines.size(); ++i) {
+        wholeLines[i].render(x + WHOLE_LINE_INSET, y + lineOffset(static_cast<int>(i)));
+    }
+    const bool flashing = isFlashing(SDL_GetTicks());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const int lineY = y + lineOffset(static_cast<int>(i));
+        const int lineY = y + lineOffset(static_cast<int>(wholeLines.size() + i));
         text[i].render(x + box.breakPoint - text[i].getWidth(), lineY);
-        values[i].render(x + box.breakPoint + 2, lineY);
+        const Texture& value = flashing && static_cast<int>(i) == flashLine ? flashTexture : values[i];
+        value.render(x + box.breakPoint + 2, lineY);
     }
 }
 
@@ -257,13 +295,27 @@ void UI_Button::addLine(const std::string& lineText, const std::string& lineValu
     ht.addLine(lineText, lineValue, font, color);
 }
 
+void UI_Button::addWholeLine(const std::string& lineText, TTF_Font* font, SDL_Color color) {
+    ht.addWholeLine(lineText, font, color);
+}
+
 void UI_Button::renderHover(int _x, int _y) const { ht.render(_x, _y); }
+
+namespace {
+// The sound the running action answered with, in place of the click.
+Sound* actionAnswer = nullptr;
+}  // namespace
+
+void UI_Button::answerWith(Sound* sound) { actionAnswer = sound; }
 
 void UI_Button::click() {
     // The action may clear and rebuild the menu holding this button, so nothing
     // of the button is read once it returns.
     Sound* sound = buttonClick;
+    actionAnswer = nullptr;
     if (action != nullptr) action(state, attribute, attribute2);
+    if (actionAnswer != nullptr) sound = actionAnswer;
+    actionAnswer = nullptr;
     if (sound != nullptr) sound->play();
 }
 
@@ -361,10 +413,13 @@ UI_Button* UI_Menu::loadMenu() {
 void UI_Menu::render() const {
     titleTexture.render(titleX, titleY);
     for (const UI_Button& button : buttons) button.render();
-    // Tooltips go over every button, so they come in a second pass.
+    // Tooltips go over every button, so they come in a second pass; one that
+    // would run off the window's right edge goes left of its button instead.
     for (const UI_Button& button : buttons) {
-        if (button.hasHover() && button.isSelected()) {
-            button.renderHover(button.getX() + button.getWidth(), button.getY());
-        }
+        if (!button.hasHover() || !button.isSelected()) continue;
+        const int width = button.getHover().layout().width;
+        int x = button.getX() + button.getWidth();
+        if (x + width > WINDOW_WIDTH) x = std::max(0, button.getX() - width);
+        button.renderHover(x, button.getY());
     }
 }

@@ -18,7 +18,8 @@ namespace {
 // Buttons of the main menu, the level select and the pause menu are centred.
 const int MENU_BUTTON_X = (WINDOW_WIDTH - UI_Button::width) / 2;
 const int TITLE_Y = scale(100);
-const int LEVEL_NOTICE_Y = scale(355) + UI_Button::height + scale(20);
+// Between the logo and the first level's button.
+const int LEVEL_NOTICE_Y = scale(200);
 
 // A big text button under the button named above it (-1 for none).
 void addMenuButton(UI_Menu& menu, State& state, int y, const std::string& label, int above, ButtonAction action) {
@@ -37,6 +38,13 @@ void showLevelSelect(State& state, int, int) {
     clearLevelNotice();
     state.menu = Menu::level;
     setCurrentButton(levelSelect.loadMenu());
+}
+
+void showMainMenu(State& state, int, int) {
+    state.menu = Menu::head;
+    // Its first button current: the one that opened the level select must not
+    // stay highlighted beside another.
+    setCurrentButton(mainMenu.loadMenu());
 }
 
 void quitToDesktop(State& state, int, int) { state.quit = true; }
@@ -68,7 +76,7 @@ bool levelNoticeShown() { return levelNoticeText.getTexture() != nullptr; }
 void renderMenu(State& state) {
     if (UI_Menu* menu = getCurrentMenu(state)) menu->render();
     if (state.menu == Menu::level && levelNoticeShown()) {
-        // Under the last level's button.
+        // Above the first level's button.
         levelNoticeText.render((WINDOW_WIDTH - levelNoticeText.getWidth()) / 2, LEVEL_NOTICE_Y);
     }
     if (state.menu == Menu::settings) renderSettings(state);
@@ -80,6 +88,7 @@ void initMenus(State& state) {
     releaseMenus();
 
     buttonSound.init(soundPath("buttonClick.wav"), 0, -1);
+    deniedSound.init(soundPath("denied.wav"), 0, -1);
 
     mainMenu.setup(renderer, &buttonSound);
     addMenuButton(mainMenu, state, scale(215), "Arcade Mode", -1, showLevelSelect);
@@ -95,6 +104,7 @@ void initMenus(State& state) {
     addMenuButton(levelSelect, state, scale(225), "Level 1", -1, selectLevel1);
     addMenuButton(levelSelect, state, scale(290), "Level 2", 0, selectLevel2);
     addMenuButton(levelSelect, state, scale(355), "Level 3", 1, selectLevel3);
+    addMenuButton(levelSelect, state, scale(420), "Back", 2, showMainMenu);
     levelSelect.addTitle((WINDOW_WIDTH - scale(454)) / 2, TITLE_Y, logoTexture);
 
     pauseMenu.setup(renderer, &buttonSound);
@@ -127,4 +137,5 @@ void releaseMenus() {
     levelNoticeText.free();
     releaseUpgradeMenuImages();
     buttonSound.free();
+    deniedSound.free();
 }

@@ -1,7 +1,7 @@
 #include "Menus.h"
 
 UI_Menu mainMenu(4);
-UI_Menu levelSelect(3);
+UI_Menu levelSelect(4);
 UI_Menu pauseMenu(4);
 UI_Menu settingsMenu(12);
 UI_Menu weaponUpgradeMenu(36);
@@ -9,6 +9,7 @@ UI_Menu abilityUpgradeMenu(36);
 UI_Menu playerUpgradeMenu(36);
 
 Sound buttonSound;
+Sound deniedSound;
 
 UI_Button* currentButton = nullptr;
 

@@ -6,7 +6,9 @@
 #include "GlobalConstants.h"
 #include "Interface.h"
 #include "Menus.h"
+#include "Player.h"
 #include "Purchases.h"
+#include "Weapon.h"
 #include "UpgradeMenus.h"
 
 namespace {
@@ -23,6 +25,31 @@ const char* const PLAYER_PICTURES[] = {"upgrade-menu/upgrade-armor.png", "upgrad
 const char* const PLAYER_HEADINGS[] = {"Armor: ", "Shield Charge: ", "Player Speed: ", "Dodge: "};
 const char* const PLAYER_EFFECTS[] = {"Damage Reduction: ", "Multiplier: ", "Speed Increase: ", "Dodge Chance: "};
 
+// What each item is called on its tooltip's title, and, where its numbers'
+// labels say little to a player, what they mean in plain words.
+const char* const WEAPON_NOTES[] = {
+    "Reload in seconds; strength: robots one bullet goes through",
+    "Reload in seconds; strength: robots one bullet goes through",
+    "Reload in seconds; every shot fires a spread of bullets",
+    "",
+    "Fire faster than the rate and it heats; full heat: it cools off",
+};
+const char* const ABILITY_NOTES[] = {
+    "Stomp robots from above; refresh: kills to recharge",
+    "Aim with J L I K, land there; refresh: kills to recharge",
+    "Place it, press again to blow it up; refresh: kills",
+    "Throw it at the robots; refresh: kills to recharge",
+};
+
+// A note in plain words is dimmer than the numbers beside it.
+const SDL_Color NOTE_COLOUR{190, 190, 200, 255};
+// The price the XP did not cover shows red for a moment.
+const SDL_Color DENIED_COLOUR{255, 70, 70, 255};
+const Uint32 DENIED_FLASH_MS = 500;
+// How a level the hero already has is priced.
+const char* const OWNED = "Owned";
+const char* const COST_LABEL = "Cost: ";
+
 // Columns 150 pixels apart from x = 300; the select row at the bottom, level 1
 // above it and level 5 at the top.
 int columnX(int column) { return scale(200) + scale(100 * column); }
@@ -32,6 +59,21 @@ std::string levelPicture(int row) { return "upgrade-menu/upgrade-" + std::to_str
 
 void addLine(UI_Button& button, const std::string& label, double value, const std::string& unit = "") {
     button.addLine(label, removeTrailingZeros(value) + unit, verySmall, white);
+}
+
+// The title ("Rifle, level 2") and, when there is one, the note in plain words.
+void addHeading(UI_Button& button, const std::string& name, int row, const char* note = "") {
+    button.addWholeLine(name + ", level " + std::to_string(row + 1), verySmall, white);
+    if (note[0] != '\0') button.addWholeLine(note, verySmall, NOTE_COLOUR);
+}
+
+// The price of a level, or "Owned" for one the hero already has.
+void addCost(UI_Button& button, const State& state, double basePrice, int row, int level) {
+    if (row < level) {
+        button.addLine(COST_LABEL, OWNED, verySmall, white);
+    } else {
+        addLine(button, COST_LABEL, state.upgradeIncreaseFactor + basePrice);
+    }
 }
 
 // The select button under a column; left of column 0 is "Close Menu".
@@ -62,7 +104,8 @@ void relinkCloseMenu(UI_Menu& menu) {
 
 void addWeaponLines(UI_Button& button, const State& state, int weapon, int row) {
     const double* values = state.weaponProperties[weapon][row];
-    addLine(button, "Cost: ", state.upgradeIncreaseFactor + values[0]);
+    addHeading(button, weaponName(static_cast<Weapon_Type>(weapon)), row, WEAPON_NOTES[weapon]);
+    addCost(button, state, values[0], row, weaponLevel(state, weapon));
     switch (weapon) {
     case 3:  // knife
         addLine(button, "Damage: ", values[1]);
@@ -84,7 +127,8 @@ void addWeaponLines(UI_Button& button, const State& state, int weapon, int row) 
 
 void addAbilityLines(UI_Button& button, const State& state, int ability, int row) {
     const int* values = state.abilityProperties[ability][row];
-    addLine(button, "Cost: ", state.upgradeIncreaseFactor + values[0]);
+    addHeading(button, abilityName(static_cast<Ability>(ability)), row, ABILITY_NOTES[ability]);
+    addCost(button, state, values[0], row, state.abilityLevels[ability]);
     addLine(button, "Refresh: ", values[1]);
     if (ability == 1) {
         addLine(button, "Duration: ", values[2]);
@@ -95,8 +139,9 @@ void addAbilityLines(UI_Button& button, const State& state, int ability, int row
 
 void addPlayerLines(UI_Button& button, const State& state, int upgrade, int row) {
     const double* values = state.playerProperties[upgrade][row];
+    addHeading(button, playerUpgradeName(static_cast<PlayerUpgrades>(upgrade)), row);
     button.addLine(PLAYER_HEADINGS[upgrade], " ", verySmall, white);
-    addLine(button, "Cost: ", state.upgradeIncreaseFactor + values[0]);
+    addCost(button, state, values[0], row, state.playerLevels[upgrade]);
     addLine(button, PLAYER_EFFECTS[upgrade], values[1], upgrade == 1 ? "" : "%");
 }
 
@@ -119,6 +164,17 @@ void refreshShop(State& state) {
     loadUpgradeMenu(state);
 }
 
+// A click the XP does not cover: the "denied" sound instead of the click, and
+// the price on the button's tooltip red for a moment.
+void deny(UI_Menu& menu, int index) {
+    UI_Button::answerWith(&deniedSound);
+    if (index < 0 || index >= static_cast<int>(menu.getButtons().size())) return;
+    UI_HoverText& tooltip = menu.getButtons()[static_cast<std::size_t>(index)].getHover();
+    for (int line = 0; line < tooltip.getNumberOfLines(); ++line) {
+        if (tooltip.getLineText(line) == COST_LABEL) tooltip.flashValue(line, DENIED_COLOUR, SDL_GetTicks() + DENIED_FLASH_MS);
+    }
+}
+
 }  // namespace
 
 void genericUpgradeMenuLayout(State& state, UI_Menu* menu) {
@@ -130,7 +186,8 @@ void genericUpgradeMenuLayout(State& state, UI_Menu* menu) {
     for (int index : {MAX_HP_BUTTON, MAX_SHIELD_BUTTON}) {
         if (UI_Button* button = index < static_cast<int>(menu->getButtons().size()) ? &menu->getButtons()[static_cast<std::size_t>(index)] : nullptr) {
             button->setupHover(1);
-            button->addLine("Cost: ", refill, verySmall, white);
+            button->addWholeLine(index == MAX_HP_BUTTON ? "Max HP" : "Max Shield", verySmall, white);
+            button->addLine(COST_LABEL, refill, verySmall, white);
         }
     }
     addSmallButton(menu, state, scale(37), scale(180), "Close Menu", MAX_SHIELD_BUTTON, closeUpgradeMenu);
@@ -224,23 +281,43 @@ void resetMenus(State& state) {
 // Purchases.
 
 void upgradeWeapon(State& state, int item, int row) {
-    if (buyWeaponLevel(state, player, item, row)) refreshShop(state);
+    if (buyWeaponLevel(state, player, item, row)) {
+        refreshShop(state);
+    } else if (tooDear(state, player, Shelf::weapons, item, row)) {
+        deny(weaponUpgradeMenu, levelButtonIndex(item, row));
+    }
 }
 
 void upgradeAbility(State& state, int item, int row) {
-    if (buyAbilityLevel(state, player, item, row)) refreshShop(state);
+    if (buyAbilityLevel(state, player, item, row)) {
+        refreshShop(state);
+    } else if (tooDear(state, player, Shelf::abilities, item, row)) {
+        deny(abilityUpgradeMenu, levelButtonIndex(item, row));
+    }
 }
 
 void upgradePlayer(State& state, int item, int row) {
-    if (buyPlayerLevel(state, player, item, row)) refreshShop(state);
+    if (buyPlayerLevel(state, player, item, row)) {
+        refreshShop(state);
+    } else if (tooDear(state, player, Shelf::upgrades, item, row)) {
+        deny(playerUpgradeMenu, playerLevelButtonIndex(item, row));
+    }
 }
 
 void fullHealth(State& state, int, int) {
-    if (buyHealthRefill(state, player)) refreshShop(state);
+    if (buyHealthRefill(state, player)) {
+        refreshShop(state);
+    } else if (UI_Menu* menu = getCurrentMenu(state); menu != nullptr && tooDear(state, player, Shelf::refill, 0, 0)) {
+        deny(*menu, MAX_HP_BUTTON);
+    }
 }
 
 void fullShield(State& state, int, int) {
-    if (buyShieldRefill(state, player)) refreshShop(state);
+    if (buyShieldRefill(state, player)) {
+        refreshShop(state);
+    } else if (UI_Menu* menu = getCurrentMenu(state); menu != nullptr && tooDear(state, player, Shelf::refill, 0, 0)) {
+        deny(*menu, MAX_SHIELD_BUTTON);
+    }
 }
 
 void selectWeapon(State& state, int item, int) {

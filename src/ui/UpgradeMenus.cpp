@@ -10,6 +10,7 @@
 
 Texture xpText;
 Texture lbText, rbText;
+Texture qText, eText;
 Texture roborTexture, robortoTexture, robroTexture, romoTexture, rooTexture;
 Texture roborText, robortoText, robroText, romoText, rooText;
 SDL_Rect robortoSource{18, 0, 18, 32};
@@ -82,6 +83,8 @@ void showTab(State& state, UI_Menu& menu, Menu screen) {
 void loadUpgradeMenuImages() {
     setupPicture(rbText, scale(40), scale(40), "upgrade-menu/rb.png");
     setupPicture(lbText, scale(40), scale(40), "upgrade-menu/lb.png");
+    setupPicture(eText, scale(40), scale(40), "upgrade-menu/e.png");
+    setupPicture(qText, scale(40), scale(40), "upgrade-menu/q.png");
     setupPicture(roborTexture, scale(24), scale(50), "robor.png");
     setupPicture(robortoTexture, scale(28), scale(50), "roborto.png");
     setupPicture(robroTexture, scale(19), scale(50), "robro.png");
@@ -100,7 +103,7 @@ void prepareUpgradeMenuExtras() {
 }
 
 void releaseUpgradeMenuImages() {
-    for (Texture* texture : {&xpText, &lbText, &rbText, &roborTexture, &robortoTexture, &robroTexture, &romoTexture,
+    for (Texture* texture : {&xpText, &lbText, &rbText, &qText, &eText, &roborTexture, &robortoTexture, &robroTexture, &romoTexture,
                              &rooTexture, &roborText, &robortoText, &robroText, &romoText, &rooText}) {
         texture->free();
     }
@@ -148,10 +151,11 @@ void launchUpgradeMenu(State& state) {
     setCurrentButton(buttonAt(weaponUpgradeMenu, CLOSE_MENU_BUTTON));
 }
 
-void renderUpgradeMenu(State&) {
+void renderUpgradeMenu(State& state) {
     xpText.render(scale(37), scale(23));
-    lbText.render(scale(245), scale(5));
-    rbText.render(scale(675), scale(5));
+    const bool pad = state.menuGate.controllerInUse();
+    (pad ? lbText : qText).render(scale(245), scale(5));
+    (pad ? rbText : eText).render(scale(675), scale(5));
 
     // The five count texts share one font, so one height lines them all up.
     const int countHeight = roborText.getHeight();
@@ -169,6 +173,14 @@ void renderUpgradeMenu(State&) {
     fillBar(upgradeShieldBack, 150, 150, 150);
     fillBar(upgradeHealth, 255, 0, 0);
     fillBar(upgradeShield, 0, 0, 255);
+}
+
+bool priceFlashing(State& state, Uint32 now) {
+    if (!isUpgradeMenu(state.menu)) return false;
+    const UI_Menu* menu = getCurrentMenu(state);
+    for (const UI_Button& button : menu->getButtons())
+        if (button.getHover().isFlashing(now)) return true;
+    return false;
 }
 
 void closeUpgradeMenu(State& state, int, int) {

@@ -42,7 +42,13 @@ void Sound::stop() {
 }
 
 bool Sound::isPlaying() const {
-    return sound != nullptr && channel >= 0 && Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == sound;
+    if (sound == nullptr) return false;
+    if (channel >= 0) return Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == sound;
+    // A sound on any free channel plays wherever the mixer put it.
+    const int channels = Mix_AllocateChannels(-1);
+    for (int any = 0; any < channels; ++any)
+        if (Mix_Playing(any) != 0 && Mix_GetChunk(any) == sound) return true;
+    return false;
 }
 
 void Sound::free() {
