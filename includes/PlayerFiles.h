@@ -66,8 +66,40 @@ struct PlayerFileContents {
 // keep. The caller tells the player about it, once, with what it does instead.
 PlayerFileContents readPlayerFile(const std::string& path, std::size_t maxBytes = MAX_PLAYER_FILE_BYTES);
 
+// A value that is a whole number in decimal, and nothing else, into number.
+bool readWholeNumber(const std::string& value, long& number);
+
 // A player file's text: the version line, then one "key = value" line per entry.
 std::string formatPlayerFile(int version, const std::vector<std::pair<std::string, std::string>>& entries);
 
+// Says once a run for each reason that `what` could not be saved, and that the
+// game plays on with it in memory: a player stepping a volume in a read-only
+// home should not fill the log.
+void tellSaveFailure(const std::string& what, const std::string& error);
+
 // Renames path to path + ".bad" (replacing an older one); false when it could not.
 bool setAsideBadFile(const std::string& path, std::string& error);
+
+// Files that hold what a player achieved (records, a saved campaign) matter
+// more than settings: they end with a "checksum = XXXXXXXX" line (the CRC-32
+// of every byte before it), and the last good copy is kept beside them as
+// path + ".bak".
+
+// Writes a checked file atomically. The file it replaces becomes the backup
+// first, but only when it passes its own checksum: a backup is never
+// overwritten by a file that would not load.
+bool writeCheckedPlayerFile(const std::string& path, int version,
+                            const std::vector<std::pair<std::string, std::string>>& entries, std::string& error);
+
+// Reads a checked file. One that is missing, or fails its checksum or any
+// other test of readPlayerFile, gives way to its backup when that one is good:
+// the backup is then copied back over it (a bad file kept as .bad first) and
+// `restored` says so. Only when neither loads is the file kept as .bad and
+// the caller starts without it (status setAside). The caller logs the one line.
+struct CheckedFileContents : PlayerFileContents {
+    bool restored = false;
+};
+CheckedFileContents readCheckedPlayerFile(const std::string& path);
+
+// Removes the file and its backup, as when a saved campaign is finished.
+void removeCheckedPlayerFile(const std::string& path);

@@ -43,6 +43,17 @@ inline void closeMedia(bool audioOpen) {
     SDL_Quit();
 }
 
+// The whole of a file's bytes; empty when it cannot be read.
+inline std::string fileBytes(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return "";
+    std::string bytes;
+    char chunk[4096];
+    for (std::size_t n = 0; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.append(chunk, n);
+    std::fclose(file);
+    return bytes;
+}
+
 // A home of the test's own for the files the game writes: XDG_CONFIG_HOME and
 // XDG_DATA_HOME point into a fresh folder while it lives, never at the real
 // home, and the folder goes with it.

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "PlayerFiles.h"
 #include "Settings.h"
@@ -19,13 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void writeAll(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(path).parent_path());
@@ -59,7 +51,7 @@ TEST_F(SettingsFile, EverySettingRoundTripsAndNothingIsWrittenUnasked) {
         ASSERT_TRUE(saveSettings(chosen, path));
         EXPECT_EQ(loadSettings(path), chosen);
     }
-    EXPECT_EQ(readAll(path), "version = 1\nmusic_volume = 40\neffects_volume = 70\nfullscreen = on\nvibration = on\n");
+    EXPECT_EQ(fileBytes(path), "version = 1\nmusic_volume = 40\neffects_volume = 70\nfullscreen = on\nvibration = on\n");
     // Only the file itself is left in the folder: no temporary one.
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()), fs::directory_iterator{}), 1);
 }
@@ -89,7 +81,7 @@ TEST_F(SettingsFile, AFileThatIsNotSettingsIsKeptAsBadAndTheDefaultsServe) {
         writeAll(path, bytes);
         LogCapture log;
         EXPECT_EQ(loadSettings(path), Settings{});
-        EXPECT_EQ(readAll(path + ".bad"), bytes) << "the player's file is not kept whole";
+        EXPECT_EQ(fileBytes(path + ".bad"), bytes) << "the player's file is not kept whole";
         EXPECT_FALSE(fs::exists(path));
         ASSERT_EQ(log.lines.size(), 1u);
         EXPECT_NE(log.lines[0].find("kept as " + path + ".bad"), std::string::npos) << log.lines[0];
@@ -99,13 +91,13 @@ TEST_F(SettingsFile, AFileThatIsNotSettingsIsKeptAsBadAndTheDefaultsServe) {
 TEST_F(SettingsFile, ACrashOrAFullDiskLeavesTheOldFileWhole) {
     const Settings old{30, 60, false, true};
     ASSERT_TRUE(saveSettings(old, path));
-    const std::string before = readAll(path);
+    const std::string before = fileBytes(path);
 
     // A crash after the new file was written but before it was renamed.
     std::string temporary;
     std::string error;
     ASSERT_TRUE(writeTemporaryFile(path, formatSettings(Settings{}), temporary, error)) << error;
-    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(loadSettings(path), old);
     fs::remove(temporary);
 
@@ -120,7 +112,7 @@ TEST_F(SettingsFile, ACrashOrAFullDiskLeavesTheOldFileWhole) {
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_FALSE(saved);
-    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(log.count("Could not save the settings"), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()), fs::directory_iterator{}), 1)
         << "the half-written temporary file was left behind";

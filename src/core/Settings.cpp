@@ -4,9 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <set>
 
 #include "PlayerFiles.h"
 
@@ -30,14 +28,6 @@ bool readSwitch(const std::string& value, bool& on) {
     return true;
 }
 
-bool readNumber(const std::string& value, long& number) {
-    if (value.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    number = std::strtol(value.c_str(), &end, 10);
-    return errno == 0 && *end == '\0';
-}
-
 // A volume on its scale: inside 0 to 100 and on a step, rounding to the nearest.
 int volumeOnScale(long percent) {
     const long clamped = std::clamp(percent, 0L, static_cast<long>(Settings::MAX_VOLUME));
@@ -47,7 +37,7 @@ int volumeOnScale(long percent) {
 
 void readVolume(const std::string& path, const PlayerFileEntry& entry, int& volume) {
     long percent = 0;
-    if (!readNumber(entry.value, percent)) {
+    if (!readWholeNumber(entry.value, percent)) {
         SDL_Log("%s, line %d: %s = %s is not a volume from 0 to 100; the default %d is kept", path.c_str(),
                 entry.line, entry.key.c_str(), entry.value.c_str(), volume);
         return;
@@ -87,15 +77,6 @@ Settings settingsFrom(const PlayerFileContents& contents, const std::string& pat
         }
     }
     return settings;
-}
-
-// A failure to save is told once a run for each reason: a player stepping a
-// volume in a read-only home should not fill the log.
-void tellSaveFailure(const std::string& error) {
-    static std::set<std::string> told;
-    if (told.insert(error).second) {
-        SDL_Log("Could not save the settings: %s. They hold until the game is closed.", error.c_str());
-    }
 }
 
 }  // namespace
@@ -142,7 +123,7 @@ Settings loadSettings(const std::string& path) {
 bool saveSettings(const Settings& settings, const std::string& path) {
     std::string error = path.empty() ? "no home folder to keep them in" : "";
     if (error.empty() && writeFileAtomically(path, formatSettings(settings), error)) return true;
-    tellSaveFailure(error);
+    tellSaveFailure("settings", error);
     return false;
 }
 
