@@ -26,6 +26,12 @@ public:
     SDL_Rect getTrailingRect() const { return trailingRect; }
     // Spends one enemy hit; true when none is left.
     bool decreaseStrength();
+    // True at the bullet's first hit only: a bullet counts once toward accuracy.
+    bool firstHit() {
+        const bool first = !hasHit;
+        hasHit = true;
+        return first;
+    }
     int getDamage() const { return damage; }
     BULLET_TYPE getType() const { return type; }
     int getPlatformStatus() const { return platformStatus; }
@@ -45,6 +51,7 @@ private:
     int strength;
     // 0 = not yet on a platform, 1 = on one, 2 = left one and in the air.
     int platformStatus = 0;
+    bool hasHit = false;
     BULLET_TYPE type;
     std::list<Entity>::iterator iterator{};
     SDL_Rect trailingRect{0, 0, 0, 0};

@@ -26,5 +26,6 @@ void runEnemyPass(State& game, RunObjects& run, World& world, float dt, FrameOut
 
 // After the pass: the hero's hurt (vibration, combo lost, back to his spawn)
 // and the end of the wave.
-void settleFrame(State& game, RunObjects& run, World& world, const FrameOutcome& outcome);
+// The developer's key 3 (world.heroFalls) ends the wave as a death does.
+void settleFrame(State& game, RunObjects& run, World& world, FrameOutcome outcome);
 

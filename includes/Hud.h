@@ -50,8 +50,9 @@ void setupHudTextures(SDL_Renderer* renderer);
 // Drops the rendered texts and pictures (before the renderer or the font library goes away).
 void freeHudTextures();
 
-// Re-renders the wave, combo and XP texts and the wave banner.
-void updateInGameText(int playerCombo, int wave, int xp);
+// Re-renders the wave, combo and XP texts and the wave banner. With a goal
+// (a campaign's level ends at it) the wave reads "Wave: 12 / 20".
+void updateInGameText(int playerCombo, int wave, int xp, int goal = 0);
 // Draws the texts at the top left; the frame rate in developer mode; the
 // banner while the wave has not started yet.
 void renderInGameText(bool developerMode, float lastFPS, bool waveStarted);

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <memory>
 
 #include "State.h"
@@ -28,3 +29,10 @@ std::shared_ptr<SDL_Texture> composeShopBackdrop(RunObjects& run, World& world);
 // One frame of the shop over the still world, presented: the composed backdrop
 // copied, or without one the world drawn under its veils.
 void renderInterludeFrame(RunObjects& run, World& world, SDL_Texture* backdrop = nullptr);
+
+// A screen held over the still world (the shop, the card at a run's end) while
+// `showing` holds, each event handed to `handle`: the world is drawn once
+// under its veils, the screen's picture anew only when what it shows may have
+// changed, and copied whole otherwise.
+void holdOverStillWorld(RunObjects& run, World& world, const std::function<bool()>& showing,
+                        void (*handle)(State&, const SDL_Event&));

@@ -26,6 +26,11 @@ void startWave(RunObjects& run, World& world);
 // input and the world's step: the soak bot counts there what the input did.
 void playFrame(RunObjects& run, World& world, float dt, Uint32 now, const std::function<void()>& afterInput = {});
 
+// The pause screen (and the Settings opened from it) until play resumes or the
+// level is left. Only the time since the last pause-screen pass reaches the
+// next frame, and none of it counts as play in the run's account.
+void pausePlay(RunObjects& run, World& world);
+
 // Runs the wave's frames until it ends, the level is left or the game quits.
 void playWave(RunObjects& run, World& world);
 

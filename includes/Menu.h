@@ -226,6 +226,9 @@ public:
 
     // Shares texture's image; its creator keeps it too.
     void addTitle(int x, int y, const Texture& texture);
+    const Texture& getTitle() const { return titleTexture; }
+    int getTitleX() const { return titleX; }
+    int getTitleY() const { return titleY; }
 
     std::vector<UI_Button>& getButtons() { return buttons; }
     const std::vector<UI_Button>& getButtons() const { return buttons; }

@@ -18,6 +18,8 @@ extern Texture gamePausedText;
 void showLevelSelect(State& state, int, int);
 // Back from the level select: the main menu, its first button current.
 void showMainMenu(State& state, int, int);
+// "Best: wave 12" beside each level's button that has a best.
+void renderLevelBests();
 void quitToDesktop(State& state, int, int);
 void selectLevel1(State& state, int, int);
 void selectLevel2(State& state, int, int);

@@ -4,7 +4,7 @@
 #include "Sound.h"
 #include "State.h"
 
-// The seven menus of the game and what every screen shares about them: the
+// The menus of the game and what every screen shares about them: the
 // click sound, the current button and which menu is on screen. The menus are
 // built by initMenus (MenuScreens) and live for the whole process.
 
@@ -12,6 +12,10 @@ extern UI_Menu mainMenu;
 extern UI_Menu levelSelect;
 extern UI_Menu pauseMenu;
 extern UI_Menu settingsMenu;
+// The campaign's screen, its "Start over?" question, and the card at a run's end.
+extern UI_Menu campaignMenu;
+extern UI_Menu startOverMenu;
+extern UI_Menu cardMenu;
 extern UI_Menu weaponUpgradeMenu;
 extern UI_Menu abilityUpgradeMenu;
 extern UI_Menu playerUpgradeMenu;

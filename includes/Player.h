@@ -67,6 +67,8 @@ public:
 
     // Back to the start of a run: health, shield, XP, no ability, the revolver alone.
     void reset(State& state);
+    // As he was at a checkpoint: health (1 to full), shield, XP and the ability's charge.
+    void restore(int _health, double _shield, int _xp, bool _charged);
 
     // Recharges the ability once enough kills are counted; returns the ability
     // bar's fill, 0 to 75.

@@ -2,10 +2,12 @@
 
 // The state record every module reads and writes, and the readers of its upgrade tables.
 
+#include <optional>
 #include <vector>
 
 #include "GlobalConstants.h"
 #include "MenuGate.h"
+#include "Records.h"
 #include "Settings.h"
 
 // The screen that input and drawing currently serve.
@@ -18,7 +20,19 @@ enum class Menu : int {
     abilityUpgrade = 5,
     playerUpgrade = 6,
     notInMenu = 7,
+    // The campaign's screen (Continue, New Campaign, Back), its "Start over?"
+    // question, and the card that gives the account of a run.
+    campaign = 8,
+    startOver = 9,
+    card = 10,
 };
+
+// Arcade Mode: one level, waves until the hero falls. Campaign Mode: the three
+// levels in order, ten waves each, each level a checkpoint.
+enum class PlayMode : int { arcade = 0, campaign = 1 };
+
+// What the card at the end of a run was answered with.
+enum class CardChoice : int { none = 0, goOn = 1, toMenu = 2 };
 
 // Every field of the game-state record but the weight pointer; copied member-wise.
 struct StateFields {
@@ -48,6 +62,14 @@ struct StateFields {
     // A music volume was changed on the Settings screen: the music plays there
     // until the screen is left.
     bool musicPreview = false;
+    // The mode the level being started is played in.
+    PlayMode mode = PlayMode::arcade;
+    // The records and the saved campaign, as read at start and kept since.
+    Records records;
+    std::optional<CampaignSave> campaign;
+    // The campaign to start: at its checkpoint (Continue), or anew.
+    bool continueCampaign = false;
+    CardChoice cardChoice = CardChoice::none;
     bool started = false;
     bool developerMode = false;
     bool initialLoad = false;

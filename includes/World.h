@@ -92,6 +92,20 @@ struct World {
     bool inWave = false;
     bool waveStarted = false;
     Uint32 startWaveLoad = 0;
+
+    // The account of the run being played (reset with each new run), the
+    // tick of its last frame in this wave (0 before the first: the shop's and
+    // the pause's time are not play), and whether the developer's skip was
+    // used (a run that skipped sets no record).
+    RunAccount account;
+    Uint32 lastPlayTick = 0;
+    bool skipped = false;
+    // The wave that ends the level (a campaign's: 10, 20, 30); 0 in Arcade Mode.
+    int waveGoal = 0;
+    // The level's best wave when the run began: the card says when it was beaten.
+    int bestBefore = 0;
+    // The developer's key 3: the hero falls at the end of this frame.
+    bool heroFalls = false;
 };
 
 // Loads level 1 to 3 into an empty world and puts the hero on its first player spawn.

@@ -5,6 +5,7 @@
 
 #include "Combat.h"
 #include "Frame.h"
+#include "Input.h"
 #include "Loop.h"
 #include "RobotArrows.h"
 #include "TestSupport.h"
@@ -334,4 +335,42 @@ TEST_F(CombatTest, ArrowPointsAtARobotBelowTheWindowAndNotAtOneInView) {
     state.developerMode = true;
     frame();
     EXPECT_FALSE(sameColour(canvas.pixel(x, y), 196, 44, 60));
+}
+
+// What the card at a run's end tells: every bullet fired and those that hit
+// (each once), the robots destroyed by kind with the XP they paid, and the
+// time of play alone, the pause's not counted.
+TEST_F(CombatTest, TheRunsAccountCountsShotsHitsKillsAndPlayOnly) {
+    Enemy& target = robot(roborto, 700);  // 2 hit points
+    putHeroAt(300);
+    pauseEnemy = true;
+    auto fire = [&](SDL_Keycode facing) {
+        handlePlayEvent(state, *run, *world, keyEvent(facing));
+        handlePlayEvent(state, *run, *world, keyEvent(SDLK_SPACE));
+        handlePlayEvent(state, *run, *world, keyEvent(SDLK_SPACE, KMOD_NONE, false));
+        for (int i = 0; i < 30; ++i) frame();
+    };
+    fire(SDLK_j);  // away from it: a miss
+    fire(SDLK_l);
+    fire(SDLK_l);
+    ASSERT_FALSE(target.getEntity()->isAlive());
+    const RunAccount& account = world->account;
+    EXPECT_EQ(account.shots, 3);
+    EXPECT_EQ(account.hits, 2);
+    EXPECT_EQ(account.accuracyPercent(), 66);
+    EXPECT_EQ(account.kills[roborto], 1);
+    EXPECT_EQ(account.robotsDestroyed(), 1);
+    EXPECT_EQ(account.xpEarned, 2);
+
+    // Three frames of play 16 ms apart, a long pause, two frames more.
+    world->lastPlayTick = 0;
+    world->account.playedMs = 0;
+    for (Uint32 at : {20000u, 20016u, 20032u}) playFrame(*run, *world, 0.016f, at);
+    state.menu = Menu::pause;
+    state.started = true;
+    pushTap(SDLK_ESCAPE);  // resumes
+    pausePlay(*run, *world);
+    ASSERT_EQ(state.menu, Menu::notInMenu);
+    for (Uint32 at : {90000u, 90016u}) playFrame(*run, *world, 0.016f, at);
+    EXPECT_EQ(world->account.playedMs, 48u);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "CampaignScreen.h"
 #include "MenuInput.h"
 #include "MenuScreens.h"
 #include "TestSupport.h"
@@ -97,12 +98,32 @@ TEST_F(MenuScreens, ActionsMoveBetweenTheScreens) {
     EXPECT_TRUE(state.started);
 }
 
-TEST_F(MenuScreens, CampaignOnlyClicksSettingsOpensItsScreenAndQuitButtonsEndTheGame) {
+TEST_F(MenuScreens, CampaignAndSettingsOpenTheirScreensAndQuitButtonsEndTheGame) {
+    // Without a saved campaign its screen offers a new one and the way back;
+    // with one, "Continue" first, naming where, and a new one asks first.
     state.menu = Menu::head;
     at(mainMenu, 1)->click();
+    EXPECT_EQ(state.menu, Menu::campaign);
+    EXPECT_EQ(campaignMenu.getButtons().size(), 2u);
+    at(campaignMenu, 1)->click();  // "Back"
     EXPECT_EQ(state.menu, Menu::head);
-    EXPECT_FALSE(state.started || state.quit);
-    EXPECT_EQ(state.level, 0);
+    EXPECT_EQ(currentButton, at(mainMenu, 1));
+    CampaignSave saved;
+    saved.level = 2;
+    state.campaign = saved;
+    at(mainMenu, 1)->click();
+    ASSERT_EQ(campaignMenu.getButtons().size(), 3u);
+    EXPECT_EQ(continueLabel(saved), "Continue: Level 2, wave 11");
+    at(campaignMenu, 1)->click();  // "New Campaign"
+    EXPECT_EQ(state.menu, Menu::startOver);
+    EXPECT_EQ(currentButton, at(startOverMenu, 0));  // "No"
+    at(startOverMenu, 0)->click();
+    EXPECT_EQ(state.menu, Menu::campaign);
+    EXPECT_TRUE(state.campaign.has_value());
+    at(campaignMenu, 0)->click();  // "Continue"
+    EXPECT_TRUE(state.started && state.continueCampaign && state.mode == PlayMode::campaign);
+    EXPECT_EQ(state.level, 2);
+    state = State();
 
     // "Settings" on both menus opens the screen, which remembers the way back.
     for (Menu from : {Menu::head, Menu::pause}) {
@@ -195,4 +216,20 @@ TEST(MenuScreensLifetime, CloseEmptiesEveryMenuAndAStartUpAgainBuildsThemOnce) {
     EXPECT_TRUE(buttonSound.isLoaded());
     UI_close();
     state = State();
+}
+
+TEST_F(MenuScreens, TheLevelSelectShowsALevelsBestWaveOnceThereIsOne) {
+    state.records.bestWave = {12, 0, 0};
+    showLevelSelect(state, 0, 0);
+    canvas.clear(0, 0, 0);
+    renderMenu(state);
+    const UI_Button* level1 = at(levelSelect, 0);
+    Texture best;
+    best.setup(canvas.renderer);
+    ASSERT_TRUE(best.loadFromRenderedText("Best: wave 12", white, small));
+    const int x = level1->getX() + level1->getWidth() + scale(10);
+    EXPECT_TRUE(showsText(canvas, x, level1->getY() + (level1->getHeight() - best.getHeight()) / 2, "Best: wave 12",
+                          small));
+    const UI_Button* level2 = at(levelSelect, 1);
+    EXPECT_EQ(litPixels(canvas, x, level2->getY(), 300, level2->getHeight()), 0);
 }

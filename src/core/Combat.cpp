@@ -67,6 +67,7 @@ void bulletHits(const State& game, RunObjects& run, World& world, Entity& body) 
         }
         if (!Entity::isColliding(body.getRect(), trail)) continue;
         run.explosion.play();
+        if (it->firstHit()) world.account.hits += 1;
         const int damage = it->getDamage();
         if (it->decreaseStrength()) {
             world.eBullets.erase(it->getIterator());
@@ -93,9 +94,12 @@ void robotDied(State& game, RunObjects& run, World& world, Enemy& enemy, bool ab
     Player& player = run.player;
     const SDL_Rect& rect = enemy.getEntity()->getRect();
     run.explosions.emplace_back(rect.x + rect.w / 2, rect.y + rect.h / 2, gameRenderer);
+    const auto kind = static_cast<std::size_t>(enemy.getType());
+    if (kind < world.account.kills.size()) world.account.kills[kind] += 1;
     // A hero hurt earlier in this frame earns nothing for it.
     if (!outcome.playerDamaged) {
         player.changeXP(enemy.getDifficulty());
+        world.account.xpEarned += enemy.getDifficulty();
         player.killEnemy(game);
         const Ability ability = player.getAbility();
         if (!abilityDamage && ability != none && !player.isCharged() &&
@@ -103,7 +107,7 @@ void robotDied(State& game, RunObjects& run, World& world, Enemy& enemy, bool ab
             game.abilitiesKills += 1;
         }
     }
-    updateInGameText(player.getCombo(), world.waveNumber, player.getXP());
+    updateInGameText(player.getCombo(), world.waveNumber, player.getXP(), world.waveGoal);
 }
 
 }  // namespace
@@ -143,7 +147,14 @@ void runEnemyPass(State& game, RunObjects& run, World& world, float dt, FrameOut
     game.enemiesAlive = enemiesAlive;
 }
 
-void settleFrame(State& game, RunObjects& run, World& world, const FrameOutcome& outcome) {
+void settleFrame(State& game, RunObjects& run, World& world, FrameOutcome outcome) {
+    if (world.heroFalls) {
+        // The developer's key: as a death, at once.
+        world.heroFalls = false;
+        outcome.playerAlive = false;
+        world.waveNumber = 0;
+        run.player.zeroCombo();
+    }
     if (outcome.playerDamaged) {
         vibrate(RUMBLE_STRONG, 750);
         run.player.zeroCombo();

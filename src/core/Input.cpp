@@ -1,5 +1,7 @@
 #include "Input.h"
 
+#include <algorithm>
+
 #include "Game.h"
 #include "Weapon.h"
 
@@ -12,7 +14,10 @@ bool shoot(State& game, RunObjects& run, World& world) {
     Weapon* weapon = run.player.getWeapon();
     // A level without a place for the hero has no hero to fire.
     if (weapon == nullptr || !run.eZorbi.isSpawned()) return false;
-    return weapon->shoot(&world.eBullets, &world.bullets, game, run.player.getDirection(), body.x, body.y);
+    const std::size_t before = world.bullets.size();
+    const bool fired = weapon->shoot(&world.eBullets, &world.bullets, game, run.player.getDirection(), body.x, body.y);
+    world.account.shots += static_cast<int>(world.bullets.size() - before);
+    return fired;
 }
 
 void keyDown(State& game, RunObjects& run, World& world, SDL_Keycode key) {
@@ -21,10 +26,14 @@ void keyDown(State& game, RunObjects& run, World& world, SDL_Keycode key) {
 
     if (key == SDLK_1) game.developerMode = !game.developerMode;
     if (key == SDLK_2 && game.developerMode) {
-        // Skip ahead: this wave ends at the end of the frame and play goes on at wave 31.
-        world.waveNumber = 30;
+        // Skip ahead: this wave ends at the end of the frame and play goes on at
+        // wave 31, or in a campaign at the level's last wave (from the last
+        // wave itself, the level is cleared). No record for it.
+        world.waveNumber = world.waveGoal > 0 ? std::max(world.waveGoal - 1, world.waveNumber) : 30;
         world.waveOverride = true;
+        world.skipped = true;
     }
+    if (key == SDLK_3 && game.developerMode) world.heroFalls = true;
     if (key == SDLK_4 && game.developerMode) {
         pauseEnemy = !pauseEnemy;
     } else if (key == SDLK_ESCAPE) {

@@ -159,25 +159,20 @@ void renderInterludeFrame(RunObjects& run, World& world, SDL_Texture* backdrop) 
     presentFrame();
 }
 
-void upgradeInterlude(RunObjects& run, World& world) {
-    state.menu = Menu::weaponUpgrade;
-    loadUpgradeMenu(state);
-    launchUpgradeMenu(state);
-    if (!interludeRunning(state, world.waveNumber)) return;
-    state.menuGate.quietUntil(SDL_GetTicks() + SHOP_QUIET_MS);
-    // Nothing under the shop moves during the visit: it is drawn once, then
-    // copied. The shop itself is drawn again only when an event may have
+void holdOverStillWorld(RunObjects& run, World& world, const std::function<bool()>& showing,
+                        void (*handle)(State&, const SDL_Event&)) {
+    // Nothing under the screen moves meanwhile: the world is drawn once, then
+    // copied. The screen itself is drawn again only when an event may have
     // changed it, and copied whole otherwise.
     const std::shared_ptr<SDL_Texture> backdrop = composeShopBackdrop(run, world);
     const std::shared_ptr<SDL_Texture> picture = windowSizedTarget();
     bool stale = true;
     // What the kept picture shows; anything else (a selection, a price's flash ending) needs a new one.
     ShopView drawn = viewNow();
-    // No frame time is taken here: the time in the shop arrives as the next frame's dt.
-    while (interludeRunning(state, world.waveNumber)) {
+    while (showing()) {
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {
-            handleInterludeEvent(state, event);
+            handle(state, event);
             if (!onlyMoves(event)) stale = true;
         }
         const ShopView shown = viewNow();
@@ -194,4 +189,14 @@ void upgradeInterlude(RunObjects& run, World& world) {
             renderInterludeFrame(run, world, backdrop.get());
         }
     }
+}
+
+void upgradeInterlude(RunObjects& run, World& world) {
+    state.menu = Menu::weaponUpgrade;
+    loadUpgradeMenu(state);
+    launchUpgradeMenu(state);
+    if (!interludeRunning(state, world.waveNumber)) return;
+    state.menuGate.quietUntil(SDL_GetTicks() + SHOP_QUIET_MS);
+    // No frame time is taken here: the time in the shop arrives as the next frame's dt.
+    holdOverStillWorld(run, world, [&] { return interludeRunning(state, world.waveNumber); }, handleInterludeEvent);
 }

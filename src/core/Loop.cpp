@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Campaign.h"
 #include "CommandLine.h"
 #include "Frame.h"
 #include "Game.h"
@@ -12,6 +13,7 @@
 #include "MenuScreens.h"
 #include "Screens.h"
 #include "UI.h"
+#include "UpgradeItems.h"
 #include "UpgradeMenus.h"
 #include "Waves.h"
 
@@ -28,7 +30,9 @@ void resetState() {
     for (int& levelOfUpgrade : state.playerLevels) levelOfUpgrade = 0;
     // The hero's own reset also puts the revolver alone in the slots.
     if (zorbiPointer != nullptr) zorbiPointer->reset(state);
-    // The shop shows the levels and prices of the fresh run.
+    // The shop shows the levels and prices of the fresh run: its tooltips
+    // rebuilt (no level "Owned" any more, every price back down), its marks set.
+    resetMenus(state);
     loadUpgradeMenu(state);
 }
 
@@ -45,14 +49,21 @@ void fitWeapons(RunObjects& run) {
 }
 
 void startWave(RunObjects& run, World& world) {
-    if (world.waveNumber == 0) {
-        // A new run: the first wave of the level, or the one after a death.
+    if (world.waveNumber == 0 && state.mode == PlayMode::arcade) {
+        // A new run: the first wave of the level, or the one after a death. (A
+        // campaign's level begins from its checkpoint instead.)
         resetState();
         run.player.setSecondaryWeapon(nullptr);
         run.player.setAbility(none);
+        world.account = RunAccount{};
+        world.skipped = false;
+        world.bestBefore = state.level >= 1 && state.level <= LEVELS
+                               ? state.records.bestWave[static_cast<std::size_t>(state.level - 1)]
+                               : 0;
     }
     world.inWave = true;
     world.waveNumber += 1;
+    noteWaveReached(world);
     world.waveSetLocation = waveSetLocation(world.waveNumber);
     if (world.waveSetLocation == 0) {
         composeWaveSet(world.waveNumber, &world.enemySpawns, world.waveSetEEnemies, world.waveSetEnemies, state);
@@ -68,7 +79,9 @@ void startWave(RunObjects& run, World& world) {
     state.menu = Menu::notInMenu;
     world.waveStarted = false;
     world.startWaveLoad = SDL_GetTicks();
-    updateInGameText(run.player.getCombo(), world.waveNumber, run.player.getXP());
+    // The shop's time is not play: the wave's time counts from its first frame.
+    world.lastPlayTick = 0;
+    updateInGameText(run.player.getCombo(), world.waveNumber, run.player.getXP(), world.waveGoal);
 }
 
 void followMusicPreview(Sound& song, bool& previewing, bool paused) {
@@ -92,9 +105,7 @@ void followMusicPreview(Sound& song, bool& previewing, bool paused) {
     }
 }
 
-// The pause screen until play resumes or the level is left. Only the time
-// since the last pause-screen pass reaches the next frame.
-static void pauseGame(RunObjects& run, World& world) {
+void pausePlay(RunObjects& run, World& world) {
     if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
     run.song.pause();
     bool previewing = false;
@@ -109,10 +120,14 @@ static void pauseGame(RunObjects& run, World& world) {
         run.song.resume();
         takeHeldInput(state, run, world, SDL_GetKeyboardState(nullptr));
     }
+    // Nor is the pause's.
+    world.lastPlayTick = 0;
 }
 
 void playFrame(RunObjects& run, World& world, float dt, Uint32 now, const std::function<void()>& afterInput) {
     const Uint64 start = SDL_GetPerformanceCounter();
+    if (world.lastPlayTick != 0) world.account.playedMs += now - world.lastPlayTick;
+    world.lastPlayTick = now;
     handlePlayEvents(state, run, world);
     if (afterInput) afterInput();
     runFrame(state, run, world, dt, now);
@@ -131,7 +146,7 @@ void playWave(RunObjects& run, World& world) {
         const float dt = static_cast<float>(current - run.lastUpdate) / 1000.0f;
         run.lastUpdate = current;
         playFrame(run, world, dt, current);
-        if (state.menu == Menu::pause) pauseGame(run, world);
+        if (state.menu == Menu::pause) pausePlay(run, world);
     }
 }
 
@@ -142,6 +157,8 @@ void runWaves(RunObjects& run, World& world) {
         startWave(run, world);
         playWave(run, world);
         world.allCharacterEntities.clear();
+        // The hero fell: the run's account before the next wave 1.
+        if (world.waveNumber == 0 && state.started && !state.quit) arcadeRunOver(run, world);
     }
     run.song.stop();
 }
@@ -162,6 +179,10 @@ void runLevels(RunObjects& run) {
             followMusicPreview(run.song, previewing, false);
         }
         if (state.quit) break;
+        if (state.mode == PlayMode::campaign) {
+            runCampaign(run);
+            continue;
+        }
 
         loadLevel(run, world, state.level);
         if (!levelPlayable(run, world)) {
@@ -178,6 +199,8 @@ void runLevels(RunObjects& run) {
 
 int runGame(std::optional<bool> fullscreen) {
     state.settings = loadSettings();
+    state.records = loadRecords();
+    state.campaign = loadCampaign();
     if (!init(fullscreen.value_or(state.settings.fullscreen))) {
         SDL_Log("Initialization failed!\n");
         close();

@@ -3,6 +3,7 @@
 #include "Game.h"
 #include "Input.h"
 #include "MenuInput.h"
+#include "CampaignScreen.h"
 #include "MenuScreens.h"
 #include "SettingsScreen.h"
 
@@ -39,6 +40,8 @@ void handleScreenEvent(State& game, const SDL_Event& event, bool paused) {
     if (!game.menuGate.admits(event, game.menu, SDL_GetTicks())) return;
     // The Settings screen goes back where it came from, and steps its values sideways.
     if (game.menu == Menu::settings && handleSettingsEvent(game, event)) return;
+    // The campaign's screen and its question go back a step.
+    if ((game.menu == Menu::campaign || game.menu == Menu::startOver) && handleCampaignEvent(game, event)) return;
     // The main menus step up and down only.
     if (menuPointerOrStick(game, event, false)) return;
     switch (event.type) {

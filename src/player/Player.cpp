@@ -136,6 +136,14 @@ void Player::reset(State& state) {
     charge(state);
 }
 
+void Player::restore(int _health, double _shield, int _xp, bool _charged) {
+    health = _health < 1 ? 1 : (_health > maxHealth ? maxHealth : _health);
+    shield = _shield < 0 ? 0 : (_shield > maxShield ? maxShield : _shield);
+    xp = _xp;
+    charged = _charged;
+    combo = 0;
+}
+
 int Player::charge(State& state) {
     if (currentAbility == none) return charged ? 75 : 0;
     const int needed = killsToRecharge(state, currentAbility);

@@ -216,9 +216,10 @@ void freeHudTextures() {
     weaponNameShown = false;
 }
 
-void updateInGameText(int playerCombo, int wave, int xp) {
+void updateInGameText(int playerCombo, int wave, int xp, int goal) {
     comboNumberText.loadFromRenderedText("Combo: " + std::to_string(playerCombo), white, counter);
-    waveNumberText.loadFromRenderedText("Wave: " + std::to_string(wave), white, counter);
+    const std::string ofGoal = goal > 0 ? " / " + std::to_string(goal) : "";
+    waveNumberText.loadFromRenderedText("Wave: " + std::to_string(wave) + ofGoal, white, counter);
     waveNumberTitle.loadFromRenderedText("Wave " + std::to_string(wave) + " Start!", white, title);
     playerXPText.loadFromRenderedText("XP: " + std::to_string(xp), white, counter);
 }

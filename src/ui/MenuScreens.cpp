@@ -4,6 +4,8 @@
 
 #include "GlobalConstants.h"
 #include "Resources.h"
+#include "AccountCard.h"
+#include "CampaignScreen.h"
 #include "Interface.h"
 #include "SettingsScreen.h"
 #include "UpgradeItems.h"
@@ -12,6 +14,8 @@
 Texture logoTexture;
 Texture gamePausedText;
 Texture levelNoticeText;
+// "Best: wave 12" beside each level's button, once there is a best.
+Texture levelBestTexts[LEVELS];
 
 namespace {
 
@@ -36,8 +40,26 @@ void selectLevel(State& state, int level) {
 
 void showLevelSelect(State& state, int, int) {
     clearLevelNotice();
+    state.mode = PlayMode::arcade;
     state.menu = Menu::level;
     setCurrentButton(levelSelect.loadMenu());
+    for (int level = 0; level < LEVELS; ++level) {
+        const int best = state.records.bestWave[static_cast<std::size_t>(level)];
+        levelBestTexts[level].setup(renderer);
+        if (best > 0) {
+            levelBestTexts[level].loadFromRenderedText("Best: wave " + std::to_string(best), white, small);
+        } else {
+            levelBestTexts[level].free();
+        }
+    }
+}
+
+void renderLevelBests() {
+    for (int level = 0; level < LEVELS; ++level) {
+        const UI_Button& button = levelSelect.getButtons()[static_cast<std::size_t>(level)];
+        const Texture& best = levelBestTexts[level];
+        best.render(button.getX() + button.getWidth() + scale(10), button.getY() + (button.getHeight() - best.getHeight()) / 2);
+    }
 }
 
 void showMainMenu(State& state, int, int) {
@@ -74,12 +96,16 @@ void clearLevelNotice() { levelNoticeText.free(); }
 bool levelNoticeShown() { return levelNoticeText.getTexture() != nullptr; }
 
 void renderMenu(State& state) {
+    // The card's panel lies under its buttons.
+    if (state.menu == Menu::card) renderAccountCard(state);
     if (UI_Menu* menu = getCurrentMenu(state)) menu->render();
     if (state.menu == Menu::level && levelNoticeShown()) {
         // Above the first level's button.
         levelNoticeText.render((WINDOW_WIDTH - levelNoticeText.getWidth()) / 2, LEVEL_NOTICE_Y);
     }
     if (state.menu == Menu::settings) renderSettings(state);
+    if (state.menu == Menu::level) renderLevelBests();
+    if (state.menu == Menu::startOver) renderCampaignScreen(state);
     if (isUpgradeMenu(state.menu)) renderUpgradeMenu(state);
 }
 
@@ -92,7 +118,7 @@ void initMenus(State& state) {
 
     mainMenu.setup(renderer, &buttonSound);
     addMenuButton(mainMenu, state, scale(215), "Arcade Mode", -1, showLevelSelect);
-    addMenuButton(mainMenu, state, scale(280), "Campaign Mode", 0, noAction);
+    addMenuButton(mainMenu, state, scale(280), "Campaign Mode", 0, showCampaignScreen);
     addMenuButton(mainMenu, state, scale(345), "Settings", 1, openSettings);
     addMenuButton(mainMenu, state, scale(410), "Quit To Desktop", 2, quitToDesktop);
 
@@ -132,6 +158,9 @@ void releaseMenus() {
         menu->release();
     }
     releaseSettingsMenu();
+    releaseCampaignScreen();
+    releaseAccountCard();
+    for (Texture& best : levelBestTexts) best.free();
     logoTexture.free();
     gamePausedText.free();
     levelNoticeText.free();

@@ -4,6 +4,9 @@ UI_Menu mainMenu(4);
 UI_Menu levelSelect(4);
 UI_Menu pauseMenu(4);
 UI_Menu settingsMenu(12);
+UI_Menu campaignMenu(3);
+UI_Menu startOverMenu(2);
+UI_Menu cardMenu(2);
 UI_Menu weaponUpgradeMenu(36);
 UI_Menu abilityUpgradeMenu(36);
 UI_Menu playerUpgradeMenu(36);
@@ -29,6 +32,12 @@ UI_Menu* getCurrentMenu(State& state) {
         return &pauseMenu;
     case Menu::settings:
         return &settingsMenu;
+    case Menu::campaign:
+        return &campaignMenu;
+    case Menu::startOver:
+        return &startOverMenu;
+    case Menu::card:
+        return &cardMenu;
     case Menu::weaponUpgrade:
         return &weaponUpgradeMenu;
     case Menu::abilityUpgrade:
