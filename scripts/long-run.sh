@@ -20,7 +20,7 @@ log=$(mktemp "${TMPDIR:-/tmp}/zelvane-long-run.XXXXXX")
 pid=$!
 trap 'kill -TERM $pid 2>/dev/null' EXIT
 for _ in $(seq 1 100); do
-    wid=$(xdotool search --name "^Zelvane 0.4$" 2>/dev/null | head -1)
+    wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | head -1)
     [ -n "$wid" ] && break
     sleep 0.1
 done

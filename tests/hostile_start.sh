@@ -59,7 +59,7 @@ cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 SDL_RENDER_VSYNC=0 ./zelvane > "$work/game.log" 2>&1 &
 pid=$!
 for _ in $(seq 1 100); do
-    wid=$(xdotool search --name "^Zelvane 0.4$" 2>/dev/null | head -1)
+    wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | head -1)
     [ -n "$wid" ] && break
     sleep 0.1
 done
@@ -80,7 +80,8 @@ sleep 0.5
 xdotool mousemove --window "$wid" 600 568 click 1
 sleep 1
 shot="${ZELVANE_SHOT:-$work/level-select.png}"
-import -window "$wid" "$shot"
+# import waits for a click when the window is gone; never let it.
+timeout 10 import -window "$wid" "$shot"
 # Still on the level select: its second button, and the orange line above the levels.
 count() {
     convert "$shot" -crop "$1" +repage -fuzz 8% -fill black +opaque "$2" -fill white -opaque "$2" \

@@ -93,7 +93,7 @@ run_installed() {
         "$game" >"$log" 2>&1 & pid=$!
         wid=""
         for _ in $(seq 1 100); do
-            wid=$(xdotool search --name "^Zelvane 0.4$" 2>/dev/null | head -1)
+            wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | head -1)
             [ -n "$wid" ] && break
             kill -0 $pid 2>/dev/null || break
             sleep 0.1

@@ -34,7 +34,7 @@ pass() { echo "ok: $*"; }
 "$game" > "$work/game.log" 2>&1 &
 pid=$!
 for _ in $(seq 1 100); do
-    wid=$(xdotool search --name "^Zelvane 0.4$" 2>/dev/null | head -1)
+    wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | head -1)
     [ -n "$wid" ] && break
     sleep 0.1
 done
@@ -280,7 +280,7 @@ grep -qx "music_volume = 50" "$XDG_CONFIG_HOME/zelvane/settings.ini" && pass "th
 pid=$!
 wid=""
 for _ in $(seq 1 100); do
-    wid=$(xdotool search --name "^Zelvane 0.4$" 2>/dev/null | head -1)
+    wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" 2>/dev/null | head -1)
     [ -n "$wid" ] && break
     sleep 0.1
 done

@@ -18,13 +18,13 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   game=$1; shot=$2
   "$game" & pid=$!
   for i in $(seq 1 50); do
-    xdotool search --name "^Zelvane 0.4$" >/dev/null 2>&1 && break
+    xdotool search --onlyvisible --name "^Zelvane 0.4$" >/dev/null 2>&1 && break
     sleep 0.2
   done
-  windows=$(xdotool search --name "^Zelvane 0.4$" | wc -l)
+  windows=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" | wc -l)
   sleep 1.5
   import -window root "$shot"
-  wid=$(xdotool search --name "^Zelvane 0.4$" | head -1)
+  wid=$(xdotool search --onlyvisible --name "^Zelvane 0.4$" | head -1)
   eval "$(xdotool getwindowgeometry --shell "$wid")"
   geometry="${WIDTH}x${HEIGHT}+${X}+${Y}"
   echo "$geometry" > "$shot.geometry"

@@ -43,8 +43,11 @@ bool init(bool fullscreen) {
 
     bool success = true;
     const Uint32 shape = fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+    // Hidden until the renderer is made: making an OpenGL renderer (or falling
+    // back from one) may replace the window, and the desktop should only ever
+    // see the window that stays.
     gameWindow = SDL_CreateWindow("Zelvane 0.4", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH,
-                                  WINDOW_HEIGHT, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | shape);
+                                  WINDOW_HEIGHT, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | shape);
     if (gameWindow == nullptr) {
         SDL_Log("Window could not be created! SDL Error: %s\n", SDL_GetError());
         success = false;
@@ -59,6 +62,7 @@ bool init(bool fullscreen) {
             // Every position stays in the 1200 x 720 design; a window of another
             // shape shows it scaled, with bars at the sides or above and below.
             SDL_RenderSetLogicalSize(gameRenderer, WINDOW_WIDTH, WINDOW_HEIGHT);
+            SDL_ShowWindow(gameWindow);
         }
     }
 
