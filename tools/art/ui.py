@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Menu, shop and play-screen pictures: the title logo, menu buttons, the
-upgrade shop's buttons, overlays, level badges, item icons and tab keys, and
-the small icons beside the play screen's bars.
+upgrade shop's buttons, overlays, level badges, item icons and tab keys, the
+small icons beside the play screen's bars, and the controller glyphs of the
+on-screen controls strip.
 
 Icons and fonts are text pixel maps in ui/.  The panels are bevelled
 rectangles needed at several sizes, so they are built here from a few rules
@@ -68,6 +69,7 @@ def read_icon(name, w=30, h=30):
 
 FONT = read_blocks(os.path.join(SRC, "font.txt"))
 FONT.update(read_blocks(os.path.join(SRC, "key_font.txt")))
+SMALL_FONT = read_blocks(os.path.join(SRC, "small_font.txt"))
 LOGO_FONT = read_blocks(os.path.join(SRC, "logo_font.txt"))
 PIECES = read_blocks(os.path.join(SRC, "pieces.txt"))
 
@@ -525,6 +527,25 @@ def hud_icon(name):
     return icon
 
 
+# --- controller glyphs for the controls strip --------------------------------------
+
+# The face buttons share one steel map, recoloured so each has its own colour
+# (light top edge, face, shade) and tells apart from the others at a glance.
+FACE_BUTTONS = (("a", "LGe"), ("b", "pRm"), ("x", "cBb"), ("y", "yor"))
+
+
+def pad_glyph(name, label="", at=(2, 2), colours=None):
+    """A 10 x 10 map drawn at 2x, with its label in white from the small font.
+    No drop shadow as on the tabs: at this size it fills the letters' gaps."""
+    g, _ = read_icon("pad-" + name, 10, 10)
+    if colours:
+        swap = dict(zip("sdk", colours))
+        g = [[swap.get(c, c) for c in row] for row in g]
+    if label:
+        stamp(g, text_mask(label, SMALL_FONT), at[0], at[1], "W")
+    return g
+
+
 # --- build everything --------------------------------------------------------------
 
 WEAPONS = ["revolver", "rifle", "shotgun", "knife", "laser-pistol"]
@@ -587,6 +608,13 @@ def main():
 
     for name in HUD:
         save("hud-%s.png" % name, hud_icon(name), 24, 24)
+
+    for letter, colours in FACE_BUTTONS:
+        save("pad-%s.png" % letter, pad_glyph("button", letter.upper(), colours=colours), 20, 20)
+    save("pad-start.png", pad_glyph("start"), 20, 20)
+    save("pad-left-stick.png", pad_glyph("stick", "L", at=(3, 2)), 20, 20)
+    save("pad-right-stick.png", pad_glyph("stick", "R", at=(3, 2)), 20, 20)
+    save("pad-trigger.png", pad_glyph("trigger", "RT", at=(1, 4)), 20, 20)
 
 
 if __name__ == "__main__":

@@ -244,6 +244,20 @@ def background():
     return px.upscale(img, BG_SCALE)
 
 
+# Muzzle flashes: the game centres each on its gun's muzzle for one frame of
+# a shot, so the white core must sit on the middle rows, left of centre (on
+# the barrel's end), with the bloom to the right.
+MUZZLES = ("revolver", "rifle", "shotgun", "laser-pistol")
+
+
+def muzzle_flash(name):
+    img = sprite("muzzle-" + name, 10, 10)
+    core = [x for y in (4, 5) for x, c in enumerate(img[y]) if c == px.PALETTE["W"]]
+    if not core or min(core) + max(core) >= 9:
+        raise SystemExit("muzzle-%s: the white core belongs on rows 4-5, left of centre" % name)
+    return px.upscale(img, 3)
+
+
 def main():
     out = [px.write_png("background.png", opaque(background(), "background"))]
     zorbi = sprite("Zorbi", 26, 32)
@@ -267,6 +281,8 @@ def main():
     out.append(px.write_png("bullet.png", sprite("bullet", 4, 4)))
     out.append(px.write_png("laser.png", sprite("laser", 32, 8)))
     out.append(px.write_png("explosion.png", frames("explosion", 5, 27, 27)))
+    for name in MUZZLES:
+        out.append(px.write_png("muzzle-%s.png" % name, muzzle_flash(name)))
     out.append(px.write_png(
         "platform.png", opaque(px.scale_to(sprite("platform", 48, 10), 120, 25), "platform")))
     for p in out:
