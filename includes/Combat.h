@@ -22,10 +22,12 @@ const float BOUNCE_SPEED = -1800.0f;
 // The enemy pass: places, moves and draws every robot of the current wave, and
 // applies the knife, contact (stomp and dodge), bullet hits, the C4 blast,
 // deaths with their explosions and kill rewards.
-void runEnemyPass(State& game, RunObjects& run, World& world, float dt, FrameOutcome& outcome);
+// Each robot hit flashes white, a kill pays its "+N" and stops play for a
+// breath, a dodge says so: drawn on top, at tick now (ms), ruling nothing.
+void runEnemyPass(State& game, RunObjects& run, World& world, float dt, Uint32 now, FrameOutcome& outcome);
 
-// After the pass: the hero's hurt (vibration, combo lost, back to his spawn)
-// and the end of the wave.
-// The developer's key 3 (world.heroFalls) ends the wave as a death does.
-void settleFrame(State& game, RunObjects& run, World& world, FrameOutcome outcome);
+// After the pass: the hero's hurt (vibration, combo lost, back to his spawn;
+// a red flash, the edges' pulse and a kick of the camera) and the end of the
+// wave. The developer's key 3 (world.heroFalls) ends the wave as a death does.
+void settleFrame(State& game, RunObjects& run, World& world, FrameOutcome outcome, Uint32 now);
 

@@ -34,8 +34,10 @@ public:
     virtual int getWidth() const { return scale(24); }
     virtual int getHeight() const { return scale(50); }
 
-    // One sprite frame per remaining hit point, mirrored while walking left.
+    // One sprite frame per remaining hit point, mirrored while walking left;
+    // flat white over it while a hit's flash lasts at tick now (ms).
     void render() const;
+    void render(Uint32 now) const;
 
     Entity* getEntity() const { return entity; }
 

@@ -54,6 +54,11 @@ public:
     bool damage(int damageAmount);
 
     void render(int spriteX, int spriteY, bool faceVelocity) const;
+    // The same frame of the sheet in one flat colour, over the body: a hit's flash.
+    void renderFlash(int spriteX, int spriteY, bool faceVelocity, SDL_Color colour) const;
+
+    // A hit's flash shows until this tick (ms): drawing only, no rule reads it.
+    Uint32 flashUntil = 0;
 
     bool justSpawned = true;
     float xVelocity = 0;

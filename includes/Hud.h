@@ -75,6 +75,13 @@ void renderPlayerUI(Player* player);
 void renderPlayerUI(double healthPercentage, double shieldPercentage, bool hasAbility, int bulletsInClip,
                     int clipSize);
 
+// A word rising from a point of the world and fading as it goes: "+N" for the
+// XP a kill paid (xp > 0), "Dodge" for a dodged hit (xp 0); progress runs from
+// 0 (just happened) to 1 (gone). Each text is rendered once and kept.
+void renderRisingText(int xp, int x, int y, float progress);
+// The window's edges in red at alpha (0 to 255): the hero hurt.
+void renderVignette(Uint8 alpha);
+
 // The two bottom corners of the display as drawn for the hero now (null: no
 // hero, no cartridges): the bars, their pictures, the cartridges and the
 // weapon's name while it shows.

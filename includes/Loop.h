@@ -31,6 +31,10 @@ void playFrame(RunObjects& run, World& world, float dt, Uint32 now, const std::f
 // next frame, and none of it counts as play in the run's account.
 void pausePlay(RunObjects& run, World& world);
 
+// Frames of the world standing still for this long (the hero's fall), the
+// camera's shake wearing off meanwhile.
+void holdStill(RunObjects& run, World& world, Uint32 milliseconds);
+
 // Runs the wave's frames until it ends, the level is left or the game quits.
 void playWave(RunObjects& run, World& world);
 

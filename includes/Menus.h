@@ -16,6 +16,8 @@ extern UI_Menu settingsMenu;
 extern UI_Menu campaignMenu;
 extern UI_Menu startOverMenu;
 extern UI_Menu cardMenu;
+// The Controls page of the Settings screen.
+extern UI_Menu controlsMenu;
 extern UI_Menu weaponUpgradeMenu;
 extern UI_Menu abilityUpgradeMenu;
 extern UI_Menu playerUpgradeMenu;
@@ -24,6 +26,8 @@ extern UI_Menu playerUpgradeMenu;
 // screen comes back to it.
 const int MAIN_MENU_SETTINGS_BUTTON = 2;
 const int MAIN_MENU_QUIT_BUTTON = 3;
+// The Settings screen's "Controls" row: the Controls page comes back to it.
+const int CONTROLS_SETTING_ROW = 6;
 const int PAUSE_MENU_SETTINGS_BUTTON = 1;
 
 // The one click sound of every button.

@@ -39,5 +39,7 @@ void collectRobotArrows(const World& world, const std::vector<SDL_Rect>& keepCle
 void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow);
 
 // The arrows of a playing frame, clear of the heads-up display of the hero's
-// frame; drawn with the game's renderer after the heads-up display.
-void renderRobotArrows(const World& world, const Player& player, bool waveStarted);
+// frame and of the strip of control hints while it shows (hintStrip, or
+// nullptr); drawn with the game's renderer after the heads-up display.
+void renderRobotArrows(const World& world, const Player& player, bool waveStarted,
+                       const SDL_Rect* hintStrip = nullptr);

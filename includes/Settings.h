@@ -17,9 +17,17 @@ struct Settings {
     int effectsVolume = 100;
     bool fullscreen = false;
     bool vibration = true;
+    // How much the camera shakes on a blow: SHAKE_OFF, SHAKE_LOW or SHAKE_FULL.
+    int screenShake = 2;
+    // The strip of the keys in use along the bottom in a run's first two waves.
+    bool controlHints = true;
 
     bool operator==(const Settings&) const = default;
 };
+
+constexpr int SHAKE_OFF = 0;
+constexpr int SHAKE_LOW = 1;
+constexpr int SHAKE_FULL = 2;
 
 // The version the file's first line carries.
 constexpr int SETTINGS_FILE_VERSION = 1;

@@ -16,11 +16,14 @@ enum SettingRow : int {
     effectsRow = 1,
     fullscreenRow = 2,
     vibrationRow = 3,
-    resetRow = 4,
-    backRow = 5,
+    shakeRow = 4,
+    hintsRow = 5,
+    controlsRow = CONTROLS_SETTING_ROW,
+    resetRow = 7,
+    backRow = 8,
 };
 // Rows that hold a value, from musicRow.
-constexpr int SETTING_ROWS = 4;
+constexpr int SETTING_ROWS = 6;
 constexpr int SETTINGS_BUTTONS = backRow + 1;
 
 // Size and place of the rows, in design pixels.
@@ -30,12 +33,12 @@ SDL_Rect settingsRowRect(int row);
 // The arrows either side of a row's value: the left one steps it down, the right one up.
 SDL_Rect settingsArrowRect(int row, int direction);
 
-// The row's value as the screen shows it: "60 %", "On", "Off".
+// The row's value as the screen shows it: "60 %", "On", "Off", "Low", "Full".
 std::string settingValueText(const State& state, int row);
 
-// Changes the row's setting: direction -1 and 1 step a volume down or up
-// (stopping at either end) and switch On / Off; 0 steps it as a click does
-// (a volume up, from 100 % back to 0). Applies the change, saves the settings
+// Changes the row's setting: direction -1 and 1 step a volume or the shake
+// down or up (stopping at either end) and switch On / Off; 0 steps it as a
+// click does (a volume up, from 100 % back to 0; the shake round Off, Low, Full). Applies the change, saves the settings
 // and plays the click at the effects' volume when asked to (a click plays its
 // own). False when nothing changed.
 bool changeSetting(State& state, int row, int direction, bool click);

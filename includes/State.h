@@ -25,6 +25,8 @@ enum class Menu : int {
     campaign = 8,
     startOver = 9,
     card = 10,
+    // The Settings screen's page of the keys: both tables.
+    controls = 11,
 };
 
 // Arcade Mode: one level, waves until the hero falls. Campaign Mode: the three

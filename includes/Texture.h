@@ -27,6 +27,11 @@ public:
 
     void render(int x, int y, SDL_RendererFlip flip = SDL_FLIP_NONE, const SDL_Rect* srcRect = nullptr,
                 double angle = 0.0, const SDL_Point* center = nullptr) const;
+    // The picture's shape in one flat colour (a hit's flash): every pixel that
+    // is not transparent drawn in `colour` by colour modulation of a white copy
+    // of the image, made once per image and renderer. Nothing for rendered text.
+    void renderSilhouette(int x, int y, SDL_Color colour, SDL_RendererFlip flip = SDL_FLIP_NONE,
+                          const SDL_Rect* srcRect = nullptr) const;
 
     // Drops this holder's share of the image; the size is cleared with it.
     void free();
@@ -41,6 +46,9 @@ public:
 
 private:
     std::shared_ptr<SDL_Texture> mTexture;
+    // The white copy of a loaded image, made at the first flash.
+    mutable std::shared_ptr<SDL_Texture> mSilhouette;
+    std::string mFile;
     SDL_Renderer* gameRenderer = nullptr;
     int mWidth = 0;
     int mHeight = 0;

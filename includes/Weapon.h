@@ -28,6 +28,11 @@ public:
     Weapon& operator=(const Weapon&) = delete;
 
     void render(int playerX, int playerY, bool playerDirection) const;
+    // Where the barrel ends, for the hero at (playerX, playerY) facing right (true) or left.
+    SDL_Point muzzle(int playerX, int playerY, bool playerDirection) const;
+    // The shot's flash at the barrel, in the weapon's own colour (nothing for the knife).
+    void renderMuzzle(int playerX, int playerY, bool playerDirection) const;
+    static constexpr int MUZZLE_SIZE = 30;
     // Advances the reload and returns the reload bar's fill, 0 to 75 (75 = ready).
     int reload(float dt);
     void forceReload();
@@ -73,6 +78,7 @@ private:
     double coolFireRate = 0.5;
     int bulletsInClip = 0;
     Texture texture;
+    Texture muzzleTexture;
     Sound fireSound;
     Sound reloadSound;
     Sound emptySound;

@@ -13,6 +13,7 @@
 #include "Bullet.h"
 #include "Enemy.h"
 #include "Entity.h"
+#include "Feel.h"
 #include "Platform.h"
 #include "Player.h"
 #include "Sound.h"
@@ -106,6 +107,8 @@ struct World {
     int bestBefore = 0;
     // The developer's key 3: the hero falls at the end of this frame.
     bool heroFalls = false;
+    // Flashes, the camera's shake, a kill's breath, the words that rise.
+    Feel feel;
 };
 
 // Loads level 1 to 3 into an empty world and puts the hero on its first player spawn.

@@ -185,7 +185,8 @@ private:
     void pushShopVisit();
     void pushPlayInput();
     void pause();
-    void checkCounts(int kills);
+    // kills: robots killed this frame; still: a kill's breath held play (and the explosions' age) still.
+    void checkCounts(int kills, bool still);
     void checkBulletAges();
     std::size_t blockBodies() const;
     int deadInWave() const;
@@ -575,9 +576,12 @@ void Bot::pause() {
     if (state.menu == Menu::pause && state.started) fail("the pause screen did not resume");
 }
 
-void Bot::checkCounts(int kills) {
-    std::rotate(recentKills.rbegin(), recentKills.rbegin() + 1, recentKills.rend());
-    recentKills[0] = kills;
+void Bot::checkCounts(int kills, bool still) {
+    if (!still) {
+        std::rotate(recentKills.rbegin(), recentKills.rbegin() + 1, recentKills.rend());
+        recentKills[0] = 0;
+    }
+    recentKills[0] += kills;
     robotsDestroyed += kills;
 
     const std::size_t bodies = blockBodies();
@@ -640,6 +644,7 @@ bool Bot::play(long frames, bool realTime) {
         const bool wasPlaced = state.c4Placed;
         const std::size_t bulletsBefore = world->bullets.size();
         const int deadBefore = deadInWave();
+        const bool still = frozen(world->feel, now);
         playFrame(run, *world, nextDt, now, [&] {
             if (!wasAiming && state.teleportSelection) {
                 ++teleports;
@@ -654,7 +659,7 @@ bool Bot::play(long frames, bool realTime) {
         });
         nextDt = DT;
 
-        checkCounts(deadInWave() - deadBefore);
+        checkCounts(deadInWave() - deadBefore, still);
         checkBulletAges();
         // The teleport aim lasts two seconds, during which the robots stand still.
         aimFrames = state.teleportSelection ? aimFrames + 1 : 0;

@@ -5,6 +5,7 @@
 
 #include "Combat.h"
 #include "Frame.h"
+#include "Hud.h"
 #include "Input.h"
 #include "Loop.h"
 #include "RobotArrows.h"
@@ -60,7 +61,12 @@ protected:
         return *world->waveSetEnemies[0].back();
     }
     SDL_Rect& hero() { return run->eZorbi.getRect(); }
-    void frame(float dt = 0.016f) { runFrame(state, *run, *world, dt, now += 16); }
+    // A kill's breath is stepped over: it changes no rule, and these look at the rules.
+    void frame(float dt = 0.016f) {
+        now += 16;
+        if (frozen(world->feel, now)) now = world->feel.freezeUntil;
+        runFrame(state, *run, *world, dt, now);
+    }
     void putHeroAt(int x) {
         hero().x = x;
         hero().y = FLOOR_TOP - hero().h;
@@ -322,6 +328,8 @@ TEST_F(CombatTest, ArrowPointsAtARobotBelowTheWindowAndNotAtOneInView) {
     const int x = centre - ROBOT_ARROW_SIDE / 2 + 5 * ROBOT_ARROW_CELL + 1;
     const int y = WINDOW_HEIGHT - ROBOT_ARROW_MARGIN - ROBOT_ARROW_SIDE + 4 * ROBOT_ARROW_CELL + 1;
 
+    // The strip of keys of the first waves would lift it (see Moments).
+    state.settings.controlHints = false;
     body.y = WINDOW_HEIGHT + 400;
     frame();
     EXPECT_TRUE(sameColour(canvas.pixel(x, y), 196, 44, 60));
@@ -373,4 +381,120 @@ TEST_F(CombatTest, TheRunsAccountCountsShotsHitsKillsAndPlayOnly) {
     ASSERT_EQ(state.menu, Menu::notInMenu);
     for (Uint32 at : {90000u, 90016u}) playFrame(*run, *world, 0.016f, at);
     EXPECT_EQ(world->account.playedMs, 48u);
+}
+
+// A robot hit flashes flat white for its 80 ms, then is drawn as before; the
+// flash changes nothing of the rules.
+TEST_F(CombatTest, AHitRobotFlashesWhiteForItsTimeAndThenLooksAsBefore) {
+    Enemy& big = robot(roo, 700);  // five hit points: a bullet does not kill it
+    Entity& body = *big.getEntity();
+    const SDL_Rect& rect = body.getRect();
+    world->eBullets.emplace_back(rect.x - 2, rect.y + 20, 0, 0, canvas.renderer);
+    world->bullets.emplace_back(&world->eBullets.back(), normal, 1, 1, 1);
+    world->bullets.back().setIterator(std::prev(world->eBullets.end()));
+    frame();
+    ASSERT_EQ(body.getHP(), 4);
+    const Uint32 hitAt = now;
+    auto whitePixels = [&] {
+        int flat = 0;
+        for (int y = rect.y; y < rect.y + rect.h; y += 2)
+            for (int x = rect.x; x < rect.x + rect.w; x += 2) flat += sameColour(canvas.pixel(x, y), 255, 255, 255) ? 1 : 0;
+        return flat;
+    };
+    // The next frames inside its 80 ms: the robot's whole shape white.
+    runFrame(state, *run, *world, 0, hitAt + 16);
+    const int flashing = whitePixels();
+    EXPECT_GT(flashing, 100);
+    runFrame(state, *run, *world, 0, hitAt + ROBOT_FLASH_MS + 1);
+    EXPECT_LT(whitePixels(), flashing / 10) << "the flash outlasted its time";
+    EXPECT_EQ(body.getHP(), 4);
+}
+
+// A kill stops the clock of play for 40 ms: the frames are drawn, nothing
+// moves, no rule runs again, and the timers that count ticks move on with it.
+TEST_F(CombatTest, AKillStopsTheClockOfPlayForABreathAndNoRuleRunsTwice) {
+    Enemy& victim = robot(robor, 700);
+    Enemy& walker = robot(roo, 200);
+    walker.getEntity()->setXVelocity(200);
+    const SDL_Rect& rect = victim.getEntity()->getRect();
+    world->eBullets.emplace_back(rect.x - 5, rect.y + 10, 0, 0, canvas.renderer);
+    world->bullets.emplace_back(&world->eBullets.back(), normal, 1, 1, 1);
+    world->bullets.back().setIterator(std::prev(world->eBullets.end()));
+    world->startWaveLoad = now;  // a tick the rules count from
+    runFrame(state, *run, *world, 0.016f, now += 16);
+    ASSERT_FALSE(victim.getEntity()->isAlive());
+    const int xp = run->player.getXP();
+    const SDL_Rect walkerAt = walker.getEntity()->getRect();
+    const std::size_t explosions = run->explosions.size();
+    const Uint32 killedAt = now;
+    const Uint32 waveStart = world->startWaveLoad;
+    for (Uint32 t = killedAt + 16; t < killedAt + KILL_FREEZE_MS; t += 16) {
+        runFrame(state, *run, *world, 0.016f, t);
+        EXPECT_EQ(walker.getEntity()->getRect().x, walkerAt.x) << "a robot moved during the breath";
+    }
+    EXPECT_EQ(run->player.getXP(), xp) << "the kill paid twice";
+    EXPECT_EQ(run->explosions.size(), explosions);
+    EXPECT_EQ(world->startWaveLoad, waveStart + 32);
+    runFrame(state, *run, *world, 0.016f, killedAt + KILL_FREEZE_MS + 8);
+    EXPECT_NE(walker.getEntity()->getRect().x, walkerAt.x) << "play did not go on after the breath";
+}
+
+// A hit on the hero kicks the camera; the kick wears off, never moves the
+// world more than 14 pixels, moves nothing with the shake off, and never
+// moves the heads-up display.
+TEST_F(CombatTest, AHitOnTheHeroShakesTheWorldButNeverTheDisplay) {
+    putHeroAt(300);
+    robot(roo, 310);
+    frame(0);
+    EXPECT_FLOAT_EQ(world->feel.trauma, TRAUMA_HERO_HIT);
+    EXPECT_GT(world->feel.heroFlashUntil, now);
+
+    Feel feel;
+    addTrauma(feel, TRAUMA_DEATH);
+    int widest = 0;
+    for (int step = 0; step < 600; ++step) {
+        feel.trauma = 1.0f;
+        settleTrauma(feel, 1.0f / 600);
+        const SDL_Point offset = shakeOffset(feel, shakeScale(SHAKE_FULL));
+        widest = std::max({widest, std::abs(offset.x), std::abs(offset.y)});
+        EXPECT_EQ(shakeOffset(feel, shakeScale(SHAKE_OFF)).x, 0);
+    }
+    EXPECT_LE(widest, MAX_SHAKE);
+    EXPECT_GE(widest, MAX_SHAKE * 2 / 3) << "full trauma hardly shakes";
+    settleTrauma(feel, 1.0f / TRAUMA_DECAY);
+    EXPECT_FLOAT_EQ(feel.trauma, 0.0f);
+
+}
+
+// The same frame shaken and still: the world moves, the heads-up display
+// along the bottom does not.
+TEST(CameraShake, MovesTheWorldAndNeverTheDisplay) {
+    TestGame game;
+    // A row of platforms across the middle of the window (design 80 x 200 is 120 x 300 on screen).
+    for (int column = 0; column < 10; ++column) game.world->ePlatforms.emplace_back(80 * column, 200, game.canvas.renderer);
+    for (Platform& p : game.world->ePlatforms) game.world->platforms.push_back(&p);
+    updateInGameText(0, 1, 0);
+    auto drawn = [&](float trauma) {
+        game.world->feel.trauma = trauma;
+        game.world->feel.noiseSeconds = 0.37f;
+        game.canvas.clear(0, 0, 0);
+        renderStillFrame(state, *game.run, *game.world, 1);
+        std::vector<SDL_Color> pixels;
+        for (int y = 0; y < 720; y += 3)
+            for (int x = 0; x < 1200; x += 3) pixels.push_back(game.canvas.pixel(x, y));
+        return pixels;
+    };
+    const std::vector<SDL_Color> still = drawn(0.0f);
+    const std::vector<SDL_Color> shaken = drawn(1.0f);
+    ASSERT_NE(shakeOffset(game.world->feel, 1.0f).x, 0);
+    int worldMoved = 0;
+    int displayMoved = 0;
+    for (std::size_t i = 0; i < still.size(); ++i) {
+        const int y = static_cast<int>(i / 400) * 3;
+        const bool same = sameColour(still[i], shaken[i].r, shaken[i].g, shaken[i].b);
+        if (y >= 290 && y < 340) worldMoved += same ? 0 : 1;
+        if (y >= 560) displayMoved += same ? 0 : 1;
+    }
+    EXPECT_GT(worldMoved, 20) << "the platforms did not shake";
+    EXPECT_EQ(displayMoved, 0) << "the display shook";
 }

@@ -122,7 +122,9 @@ protected:
         playAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, TRIGGER_PULLED);
         playAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, TRIGGER_RELEASED);
     }
+    // A kill's breath is stepped over: it changes no rule, and the flow looks at the rules.
     void frame(float dt = DT) {
+        if (frozen(world->feel, now)) now = world->feel.freezeUntil;
         runFrame(state, *run, *world, dt, now);
         now += 17;
     }

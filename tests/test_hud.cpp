@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ControlHints.h"
+#include "Frame.h"
 #include "Hud.h"
 #include "Player.h"
 #include "State.h"
@@ -258,4 +260,47 @@ TEST_F(Hud, PicturesNameTheBarsTheNewWeaponIsNamedAndACornerFadesOverTheHero) {
     canvas.clear(0, 0, 0);
     renderPlayerUI(&hero, 5017);
     EXPECT_TRUE(isRed(canvas.pixel(20, 700)));
+}
+
+// The keys in use along the bottom in a run's first two waves: whole in waves
+// 1 and 2, fading through the first second of wave 3, then gone, and never
+// with the setting off; between the display's corners, clear of every bar.
+TEST(ControlsStrip, TeachesTheFirstTwoWavesBetweenTheCornersUnlessTurnedOff) {
+    EXPECT_EQ(hintsOpacity(1, 1000, 90000), 1.0f);
+    EXPECT_EQ(hintsOpacity(2, 1000, 90000), 1.0f);
+    EXPECT_NEAR(hintsOpacity(3, 1000, 1500), 0.5f, 0.01f);
+    EXPECT_EQ(hintsOpacity(3, 1000, 1000 + HINTS_FADE_MS), 0.0f);
+    EXPECT_EQ(hintsOpacity(4, 1000, 1100), 0.0f);
+    EXPECT_EQ(hintsOpacity(11, 1000, 1100), 0.0f);  // a campaign's second level is no run's beginning
+
+    TestGame game;
+    std::vector<SDL_Rect> covered;
+    hudAreas(&game.run->player, false, true, covered);
+    const SDL_Rect band = hintsBand(hudLeftCorner(), hudRightCorner(&game.run->player));
+    for (const SDL_Rect& area : covered) EXPECT_FALSE(SDL_HasIntersection(&band, &area));
+    EXPECT_GT(band.w, 700);
+
+    // The band's pixels in a frame of wave 1, with or without the strip, for the keyboard or a pad.
+    auto bandPixels = [&](bool hints, bool pad) {
+        state.settings.controlHints = hints;
+        state.menuGate.admits(pad ? padButtonEvent(0, SDL_CONTROLLER_BUTTON_A) : keyEvent(SDLK_DOWN), state.menu, 1);
+        game.world->waveNumber = 1;
+        game.canvas.clear(0, 0, 0);
+        renderStillFrame(state, *game.run, *game.world, 1);
+        std::vector<SDL_Color> pixels;
+        for (int y = band.y; y < band.y + band.h; y += 2)
+            for (int x = band.x; x < band.x + band.w; x += 2) pixels.push_back(game.canvas.pixel(x, y));
+        return pixels;
+    };
+    auto differing = [](const std::vector<SDL_Color>& a, const std::vector<SDL_Color>& b) {
+        int n = 0;
+        for (std::size_t i = 0; i < a.size(); ++i) n += sameColour(a[i], b[i].r, b[i].g, b[i].b) ? 0 : 1;
+        return n;
+    };
+    const std::vector<SDL_Color> none = bandPixels(false, false);
+    const std::vector<SDL_Color> keyboard = bandPixels(true, false);
+    const std::vector<SDL_Color> pad = bandPixels(true, true);
+    EXPECT_GT(differing(none, keyboard), static_cast<int>(none.size()) / 2) << "no dark band";
+    EXPECT_GT(differing(keyboard, pad), 100) << "the controller's pictures are the keyboard's words";
+    EXPECT_EQ(differing(none, bandPixels(false, true)), 0) << "the strip shows with the setting off";
 }

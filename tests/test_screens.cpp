@@ -408,6 +408,20 @@ TEST_F(Screens, SettingsStepByKeysPointerAndPadAndReturnWhereOpened) {
     state.menu = Menu::pause;
     at(pauseMenu, PAUSE_MENU_SETTINGS_BUTTON)->click();
     ASSERT_EQ(state.menu, Menu::settings);
+    // The shake steps Full, Low, Off and stops there; the hints switch; the Controls page and back.
+    EXPECT_TRUE(changeSetting(state, shakeRow, -1, false));
+    EXPECT_EQ(settingValueText(state, shakeRow), "Low");
+    EXPECT_TRUE(changeSetting(state, shakeRow, -1, false));
+    EXPECT_FALSE(changeSetting(state, shakeRow, -1, false));
+    EXPECT_EQ(state.settings.screenShake, SHAKE_OFF);
+    at(settingsMenu, hintsRow)->click();
+    EXPECT_FALSE(state.settings.controlHints);
+    at(settingsMenu, controlsRow)->click();
+    ASSERT_EQ(state.menu, Menu::controls);
+    pushTap(SDLK_ESCAPE);
+    pauseScreen();
+    EXPECT_EQ(state.menu, Menu::settings);
+    EXPECT_EQ(currentButton, at(settingsMenu, controlsRow));
     at(settingsMenu, resetRow)->click();
     EXPECT_EQ(state.settings, Settings{});
     pushTap(SDLK_ESCAPE);

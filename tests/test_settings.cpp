@@ -46,12 +46,15 @@ TEST_F(SettingsFile, EverySettingRoundTripsAndNothingIsWrittenUnasked) {
     EXPECT_EQ(loadSettings(path), Settings{});
     EXPECT_FALSE(fs::exists(fs::path(path).parent_path())) << "reading wrote something";
 
-    for (const Settings& chosen : {Settings{0, 100, true, false}, Settings{100, 0, false, true},
-                                   Settings{40, 70, true, true}}) {
+    for (const Settings& chosen : {Settings{0, 100, true, false, SHAKE_OFF, false},
+                                   Settings{100, 0, false, true, SHAKE_LOW, true},
+                                   Settings{40, 70, true, true, SHAKE_FULL, false}}) {
         ASSERT_TRUE(saveSettings(chosen, path));
         EXPECT_EQ(loadSettings(path), chosen);
     }
-    EXPECT_EQ(fileBytes(path), "version = 1\nmusic_volume = 40\neffects_volume = 70\nfullscreen = on\nvibration = on\n");
+    EXPECT_EQ(fileBytes(path),
+              "version = 1\nmusic_volume = 40\neffects_volume = 70\nfullscreen = on\nvibration = on\n"
+              "screen_shake = full\ncontrol_hints = off\n");
     // Only the file itself is left in the folder: no temporary one.
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()), fs::directory_iterator{}), 1);
 }

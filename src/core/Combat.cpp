@@ -11,14 +11,20 @@ namespace {
 
 int dodgeChance(const State& game) { return static_cast<int>(playerUpgradeValue(game, dodge, 1, 0)); }
 
+// A hit: the damage as the rules say, and a white flash as the eye wants it.
+void hit(Entity& body, int damage, Uint32 now) {
+    body.damage(damage);
+    body.flashUntil = now + ROBOT_FLASH_MS;
+}
+
 // The knife hurts a robot once per contact with its reach. True when it struck.
-bool knifeStrike(Player& player, Enemy& enemy) {
+bool knifeStrike(Player& player, Enemy& enemy, Uint32 now) {
     Weapon* weapon = player.getWeapon();
     if (weapon == nullptr || weapon->getType() != knife) return false;
     Entity& body = *enemy.getEntity();
     const bool touching = Entity::isColliding(body.getRect(), player.getWeaponRect());
     if (touching && !enemy.didAlreadyCollide()) {
-        body.damage(weapon->getDamage());
+        hit(body, weapon->getDamage(), now);
         enemy.knifeColliding();
         return true;
     }
@@ -28,7 +34,7 @@ bool knifeStrike(Player& player, Enemy& enemy) {
 
 // A robot touching the hero: a charged bounce stomps it from above, otherwise
 // the hero takes a hit unless he dodges. True when the robot was stomped.
-bool contact(State& game, RunObjects& run, World& world, Enemy& enemy, FrameOutcome& outcome) {
+bool contact(State& game, RunObjects& run, World& world, Enemy& enemy, FrameOutcome& outcome, Uint32 now) {
     Player& player = run.player;
     Entity& body = *enemy.getEntity();
     if (!Entity::isColliding(body.getRect(), player.getHitRect())) return false;
@@ -37,7 +43,7 @@ bool contact(State& game, RunObjects& run, World& world, Enemy& enemy, FrameOutc
     const bool fromAbove = hero.y + hero.h - body.getRect().h < body.getRect().y;
     if (fromAbove && player.getAbility() == bounce && player.isCharged()) {
         run.eZorbi.setYVelocity(BOUNCE_SPEED);
-        body.damage(CONTACT_DAMAGE);
+        hit(body, CONTACT_DAMAGE, now);
         player.setInvincible(true);
         return true;
     }
@@ -51,6 +57,9 @@ bool contact(State& game, RunObjects& run, World& world, Enemy& enemy, FrameOutc
             player.zeroCombo();
         }
         outcome.playerDamaged = true;
+    } else {
+        // Dodged: the hero says so.
+        world.feel.texts.push_back({0, hero.x + hero.w / 2, hero.y, now});
     }
     body.damage(CONTACT_DAMAGE);
     return false;
@@ -58,7 +67,7 @@ bool contact(State& game, RunObjects& run, World& world, Enemy& enemy, FrameOutc
 
 // The first bullet whose path this frame crossed the robot hits it with the
 // damage it carries. At most one bullet hits a robot per frame.
-void bulletHits(const State& game, RunObjects& run, World& world, Entity& body) {
+void bulletHits(const State& game, RunObjects& run, World& world, Entity& body, Uint32 now) {
     for (auto it = world.bullets.begin(); it != world.bullets.end(); ++it) {
         const SDL_Rect trail = it->getTrailingRect();
         if (game.developerMode) {
@@ -73,33 +82,36 @@ void bulletHits(const State& game, RunObjects& run, World& world, Entity& body) 
             world.eBullets.erase(it->getIterator());
             world.bullets.erase(it);
         }
-        body.damage(damage);
+        hit(body, damage, now);
         return;
     }
 }
 
 // The detonated charge hurts every robot whose corner lies within the blast.
-bool c4Blast(const State& game, Player& player, Entity& body) {
+bool c4Blast(const State& game, Player& player, Entity& body, Uint32 now) {
     if (!game.c4Exploded) return false;
     const SDL_Rect& charge = player.getC4Entity()->getRect();
     const double dx = charge.x - body.getRect().x;
     const double dy = charge.y - body.getRect().y;
     if (std::sqrt(dx * dx + dy * dy) >= C4_BLAST_RADIUS) return false;
-    body.damage(abilityValue(game, c4, 2));
+    hit(body, abilityValue(game, c4, 2), now);
     return true;
 }
 
 void robotDied(State& game, RunObjects& run, World& world, Enemy& enemy, bool abilityDamage,
-               const FrameOutcome& outcome) {
+               const FrameOutcome& outcome, Uint32 now) {
     Player& player = run.player;
     const SDL_Rect& rect = enemy.getEntity()->getRect();
     run.explosions.emplace_back(rect.x + rect.w / 2, rect.y + rect.h / 2, gameRenderer);
     const auto kind = static_cast<std::size_t>(enemy.getType());
     if (kind < world.account.kills.size()) world.account.kills[kind] += 1;
+    // A breath on each kill: play stands still while the frames go on.
+    freezeFor(world.feel, now, KILL_FREEZE_MS);
     // A hero hurt earlier in this frame earns nothing for it.
     if (!outcome.playerDamaged) {
         player.changeXP(enemy.getDifficulty());
         world.account.xpEarned += enemy.getDifficulty();
+        world.feel.texts.push_back({enemy.getDifficulty(), rect.x + rect.w / 2, rect.y, now});
         player.killEnemy(game);
         const Ability ability = player.getAbility();
         if (!abilityDamage && ability != none && !player.isCharged() &&
@@ -112,7 +124,7 @@ void robotDied(State& game, RunObjects& run, World& world, Enemy& enemy, bool ab
 
 }  // namespace
 
-void runEnemyPass(State& game, RunObjects& run, World& world, float dt, FrameOutcome& outcome) {
+void runEnemyPass(State& game, RunObjects& run, World& world, float dt, Uint32 now, FrameOutcome& outcome) {
     SDL_SetRenderDrawColor(gameRenderer, 255, 0, 0, 255);
     int enemiesAlive = 0;
     const auto location = static_cast<std::size_t>(world.waveSetLocation);
@@ -131,12 +143,14 @@ void runEnemyPass(State& game, RunObjects& run, World& world, float dt, FrameOut
                 if (!firstLoop && world.waveStarted && !pauseEnemy && game.menu != Menu::weaponUpgrade) {
                     enemy.move(dt, world.platforms, game);
                 }
-                enemy.render();
-                if (!knifeStrike(run.player, enemy)) abilityDamage = contact(game, run, world, enemy, outcome);
-                bulletHits(game, run, world, body);
+                enemy.render(now);
+                if (!knifeStrike(run.player, enemy, now)) {
+                    abilityDamage = contact(game, run, world, enemy, outcome, now);
+                }
+                bulletHits(game, run, world, body, now);
                 if (game.developerMode) SDL_RenderDrawRect(gameRenderer, &body.getRect());
-                if (c4Blast(game, run.player, body)) abilityDamage = true;
-                if (!body.isAlive()) robotDied(game, run, world, enemy, abilityDamage, outcome);
+                if (c4Blast(game, run.player, body, now)) abilityDamage = true;
+                if (!body.isAlive()) robotDied(game, run, world, enemy, abilityDamage, outcome, now);
             }
             if (body.isAlive()) {
                 outcome.robotAlive = true;
@@ -147,7 +161,7 @@ void runEnemyPass(State& game, RunObjects& run, World& world, float dt, FrameOut
     game.enemiesAlive = enemiesAlive;
 }
 
-void settleFrame(State& game, RunObjects& run, World& world, FrameOutcome outcome) {
+void settleFrame(State& game, RunObjects& run, World& world, FrameOutcome outcome, Uint32 now) {
     if (world.heroFalls) {
         // The developer's key: as a death, at once.
         world.heroFalls = false;
@@ -157,12 +171,17 @@ void settleFrame(State& game, RunObjects& run, World& world, FrameOutcome outcom
     }
     if (outcome.playerDamaged) {
         vibrate(RUMBLE_STRONG, 750);
+        world.feel.heroFlashUntil = now + HERO_FLASH_MS;
+        world.feel.hurtAt = now;
+        world.feel.hurt = true;
+        addTrauma(world.feel, TRAUMA_HERO_HIT);
         run.player.zeroCombo();
         run.player.charge(game);
         run.eZorbi.forceSpawn();
     }
     if (!outcome.playerAlive || world.waveOverride) {
         vibrate(RUMBLE_STRONG, 750);
+        if (!outcome.playerAlive) addTrauma(world.feel, TRAUMA_DEATH);
         world.inWave = false;
         world.waveOverride = false;
     } else {

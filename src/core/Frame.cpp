@@ -1,7 +1,12 @@
 #include "Frame.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "Camera.h"
 #include "Combat.h"
+#include "ControlHints.h"
+#include "Feel.h"
 #include "Waves.h"
 #include "Game.h"
 #include "GlobalConstants.h"
@@ -57,11 +62,104 @@ void renderDeveloperHeroOutlines(Player& player) {
     SDL_RenderDrawRect(gameRenderer, &hit);
 }
 
-void updateHero(State& game, RunObjects& run, World& world, float dt) {
+const SDL_Color HERO_FLASH{255, 50, 50, 255};
+
+// The hero and, for a moment after a hit, his flash in red.
+void renderHero(RunObjects& run, const World& world, Uint32 now) {
+    run.player.render();
+    if (SDL_TICKS_PASSED(now, world.feel.heroFlashUntil) == SDL_FALSE) {
+        run.eZorbi.renderFlash(0, 0, false, HERO_FLASH);
+    }
+}
+
+// The shot's flash at the barrel, and the words rising from kills and dodges.
+void renderWorldEffects(RunObjects& run, World& world, Uint32 now) {
+    Feel& feel = world.feel;
+    const Weapon* weapon = run.player.getWeapon();
+    if (weapon != nullptr && run.eZorbi.isSpawned() && SDL_TICKS_PASSED(now, feel.muzzleUntil) == SDL_FALSE &&
+        !run.player.isC4Placed()) {
+        const SDL_Rect& body = run.eZorbi.getRect();
+        weapon->renderMuzzle(body.x, body.y, run.player.getDirection());
+    }
+    for (auto it = feel.texts.begin(); it != feel.texts.end();) {
+        const float lasts = static_cast<float>(it->xp > 0 ? XP_TEXT_MS : DODGE_TEXT_MS);
+        const float progress = static_cast<float>(now - it->start) / lasts;
+        if (progress >= 1.0f) {
+            it = feel.texts.erase(it);
+            continue;
+        }
+        renderRisingText(it->xp, it->x, it->y, progress);
+        ++it;
+    }
+}
+
+// The window's edges: one red pulse when the hero is hurt, and a slow one
+// while his health is under a quarter.
+Uint8 vignetteAlpha(Feel& feel, double health, Uint32 now) {
+    float alpha = 0.0f;
+    if (feel.hurt) {
+        const float age = static_cast<float>(now - feel.hurtAt) / static_cast<float>(HURT_PULSE_MS);
+        if (age >= 1.0f) {
+            feel.hurt = false;
+        } else {
+            alpha = 170.0f * (1.0f - age);
+        }
+    }
+    if (health < 0.25) {
+        const float beat = 0.5f + 0.5f * std::sin(static_cast<float>(now) * 0.0045f);
+        alpha = std::max(alpha, 40.0f + 70.0f * beat);
+    }
+    return static_cast<Uint8>(alpha);
+}
+
+// The world (not the backdrop far behind it, not the display) moved by the
+// camera's shake while it lives: the renderer's viewport, shifted.
+class ShakenWorld {
+public:
+    explicit ShakenWorld(SDL_Point offset) {
+        if (offset.x == 0 && offset.y == 0) return;
+        SDL_RenderGetViewport(gameRenderer, &saved);
+        const SDL_Rect moved{saved.x + offset.x, saved.y + offset.y, saved.w, saved.h};
+        SDL_RenderSetViewport(gameRenderer, &moved);
+        shaken = true;
+    }
+    ~ShakenWorld() { end(); }
+    ShakenWorld(const ShakenWorld&) = delete;
+    ShakenWorld& operator=(const ShakenWorld&) = delete;
+
+    void end() {
+        if (shaken) SDL_RenderSetViewport(gameRenderer, &saved);
+        shaken = false;
+    }
+
+private:
+    SDL_Rect saved{0, 0, 0, 0};
+    bool shaken = false;
+};
+
+SDL_Point cameraShake(const State& game, const World& world) {
+    return shakeOffset(world.feel, shakeScale(game.settings.screenShake));
+}
+
+// What lies over the world: the hurt edges, the display, the keys of a run's
+// first waves, the arrows to robots out of sight, and the teleport's cursor.
+void renderOverWorld(State& game, RunObjects& run, World& world, Uint32 now) {
+    renderVignette(vignetteAlpha(world.feel, run.player.getHealthPercentage(), now));
+    renderInGameText(game.developerMode, world.lastFPS, world.waveStarted);
+    renderPlayerUI(&run.player, now);
+    const float hints = game.settings.controlHints ? hintsOpacity(world.waveNumber, world.startWaveLoad, now) : 0.0f;
+    const SDL_Rect band = hintsBand(hudLeftCorner(), hudRightCorner(&run.player));
+    if (hints > 0.0f) renderControlHints(band, game.menuGate.controllerInUse(), hints);
+    // Developer mode outlines the robots instead.
+    if (!game.developerMode) renderRobotArrows(world, run.player, world.waveStarted, hints > 0.0f ? &band : nullptr);
+    if (game.teleportSelection) run.teleportCursor.render(game.teleportCursorX, game.teleportCursorY);
+}
+
+void updateHero(State& game, RunObjects& run, World& world, float dt, Uint32 now) {
     Entity& body = run.eZorbi;
     if (!body.isSpawned()) return;
     if (world.waveStarted) run.player.move(dt, world.platforms, game);
-    run.player.render();
+    renderHero(run, world, now);
     game.playerX = body.getRect().x;
     game.playerTileX = body.getRect().x / TILE_SIZE_SCALED + 1;
     game.playerTileY = (body.getRect().y - game.camY) / TILE_SIZE_SCALED;
@@ -132,36 +230,78 @@ void updateExplosions(std::list<Explosion>& explosions) {
     }
 }
 
-void renderWorldStill(const State& game, RunObjects& run, World& world) {
+void renderWorldStill(const State& game, RunObjects& run, World& world, Uint32 now) {
     (void)run;
     for (const Spawn* point : world.allSpawns) point->render(gameRenderer);
     for (const Bullet& bullet : world.bullets) bullet.render();
     const auto location = static_cast<std::size_t>(world.waveSetLocation);
     if (location < world.waveSetEnemies.size()) {
-        for (const std::unique_ptr<Enemy>& enemy : world.waveSetEnemies[location]) enemy->render();
+        for (const std::unique_ptr<Enemy>& enemy : world.waveSetEnemies[location]) {
+            // Behind a shop or a card (no tick given) nothing flashes.
+            if (!enemy->getEntity()->isAlive()) continue;
+            if (now != 0) {
+                enemy->render(now);
+            } else {
+                enemy->render();
+            }
+        }
     }
     renderPlatforms(world.platforms, game.developerMode);
 }
 
+void renderStillFrame(State& game, RunObjects& run, World& world, Uint32 now) {
+    renderBackdrop(run);
+    ShakenWorld shaken(cameraShake(game, world));
+    renderWorldStill(game, run, world, now);
+    for (const Explosion& blast : run.explosions) blast.render();
+    if (run.eZorbi.isSpawned()) renderHero(run, world, now);
+    renderWorldEffects(run, world, now);
+    shaken.end();
+    renderOverWorld(game, run, world, now);
+}
+
 void runFrame(State& game, RunObjects& run, World& world, float dt, Uint32 now) {
+    Feel& feel = world.feel;
+    // The camera calms down in real time, frozen or not.
+    settleTrauma(feel, dt);
+    if (feel.shotFired) {
+        feel.muzzleUntil = now + MUZZLE_FLASH_MS;
+        feel.shotFired = false;
+    }
+    if (frozen(feel, now)) {
+        // A breath: the frames go on, the clock of play does not. What counts
+        // ticks moves on with it, so that no rule sees the pause.
+        const Uint32 lost = feel.lastFrame != 0 ? now - feel.lastFrame : 0;
+        world.startWaveLoad += lost;
+        game.startSelection += static_cast<float>(lost);
+        feel.lastFrame = now;
+        renderStillFrame(game, run, world, now);
+        return;
+    }
+    feel.lastFrame = now;
     if (now - world.startWaveLoad > WAVE_START_DELAY_MS) world.waveStarted = true;
 
     aimTeleport(game, run, dt, now);
     updateBars(game, run, dt);
 
     renderBackdrop(run);
+    ShakenWorld shaken(cameraShake(game, world));
     renderSpawns(world.allSpawns, game.developerMode);
     moveBullets(game, world, dt);
 
-    // The detonation is heard once, in the frame its blast acts.
-    if (game.c4Exploded) run.mediumExplosion.play();
+    // The detonation is heard once, in the frame its blast acts, and felt.
+    if (game.c4Exploded) {
+        run.mediumExplosion.play();
+        addTrauma(feel, TRAUMA_EXPLOSION);
+        freezeFor(feel, now, BIG_FREEZE_MS);
+    }
     FrameOutcome outcome;
-    runEnemyPass(game, run, world, dt, outcome);
+    runEnemyPass(game, run, world, dt, now, outcome);
     updateExplosions(run.explosions);
     game.c4Exploded = false;  // the blast acts in exactly one frame
-    settleFrame(game, run, world, outcome);
+    settleFrame(game, run, world, outcome, now);
 
-    updateHero(game, run, world, dt);
+    updateHero(game, run, world, dt, now);
     if (cameraShouldMove(game, run.eZorbi.getRect())) {
         moveCamera(game, world.allCharacterEntities, world.platforms, world.allSpawns, dt);
     }
@@ -170,10 +310,7 @@ void runFrame(State& game, RunObjects& run, World& world, float dt, Uint32 now) 
     checkIfSpawnsOccupied(world.allSpawns, world.allCharacterEntities);
 
     renderPlatforms(world.platforms, game.developerMode);
-    renderInGameText(game.developerMode, world.lastFPS, world.waveStarted);
-    renderPlayerUI(&run.player, now);
-    // Developer mode outlines the robots instead.
-    if (!game.developerMode) renderRobotArrows(world, run.player, world.waveStarted);
-
-    if (game.teleportSelection) run.teleportCursor.render(game.teleportCursorX, game.teleportCursorY);
+    renderWorldEffects(run, world, now);
+    shaken.end();
+    renderOverWorld(game, run, world, now);
 }

@@ -17,6 +17,8 @@ bool shoot(State& game, RunObjects& run, World& world) {
     const std::size_t before = world.bullets.size();
     const bool fired = weapon->shoot(&world.eBullets, &world.bullets, game, run.player.getDirection(), body.x, body.y);
     world.account.shots += static_cast<int>(world.bullets.size() - before);
+    // The flash at the barrel shows from this frame on.
+    if (fired) world.feel.shotFired = true;
     return fired;
 }
 

@@ -128,7 +128,8 @@ void playFrame(RunObjects& run, World& world, float dt, Uint32 now, const std::f
     const Uint64 start = SDL_GetPerformanceCounter();
     if (world.lastPlayTick != 0) world.account.playedMs += now - world.lastPlayTick;
     world.lastPlayTick = now;
-    handlePlayEvents(state, run, world);
+    // During a kill's breath the keys wait: the clock of play stands still.
+    if (!frozen(world.feel, now)) handlePlayEvents(state, run, world);
     if (afterInput) afterInput();
     runFrame(state, run, world, dt, now);
 
@@ -140,6 +141,19 @@ void playFrame(RunObjects& run, World& world, float dt, Uint32 now, const std::f
     world.lastFPS = elapsed > 0 ? static_cast<float>(1.0 / elapsed) : 0.0f;
 }
 
+void holdStill(RunObjects& run, World& world, Uint32 milliseconds) {
+    const Uint32 until = SDL_GetTicks() + milliseconds;
+    while (SDL_TICKS_PASSED(SDL_GetTicks(), until) == SDL_FALSE && !state.quit) {
+        const Uint32 current = SDL_GetTicks();
+        settleTrauma(world.feel, static_cast<float>(current - run.lastUpdate) / 1000.0f);
+        run.lastUpdate = current;
+        renderStillFrame(state, run, world, current);
+        SDL_SetRenderDrawColor(gameRenderer, 16, 16, 16, 255);
+        presentFrame();
+        SDL_PumpEvents();
+    }
+}
+
 void playWave(RunObjects& run, World& world) {
     while (state.started && world.inWave && !state.quit) {
         const Uint32 current = SDL_GetTicks();
@@ -148,6 +162,8 @@ void playWave(RunObjects& run, World& world) {
         playFrame(run, world, dt, current);
         if (state.menu == Menu::pause) pausePlay(run, world);
     }
+    // The hero's fall: a breath, the camera kicked, before what comes next.
+    if (world.waveNumber == 0 && state.started && !state.quit) holdStill(run, world, BIG_FREEZE_MS);
 }
 
 void runWaves(RunObjects& run, World& world) {

@@ -4,6 +4,7 @@
 #include "Input.h"
 #include "MenuInput.h"
 #include "CampaignScreen.h"
+#include "ControlHints.h"
 #include "MenuScreens.h"
 #include "SettingsScreen.h"
 
@@ -40,6 +41,7 @@ void handleScreenEvent(State& game, const SDL_Event& event, bool paused) {
     if (!game.menuGate.admits(event, game.menu, SDL_GetTicks())) return;
     // The Settings screen goes back where it came from, and steps its values sideways.
     if (game.menu == Menu::settings && handleSettingsEvent(game, event)) return;
+    if (game.menu == Menu::controls && handleControlsEvent(game, event)) return;
     // The campaign's screen and its question go back a step.
     if ((game.menu == Menu::campaign || game.menu == Menu::startOver) && handleCampaignEvent(game, event)) return;
     // The main menus step up and down only.
@@ -84,5 +86,6 @@ void startScreen() { menuFrame(false); }
 void pauseScreen() { menuFrame(true); }
 
 bool pauseScreenShown(const State& game) {
-    return (game.menu == Menu::pause || game.menu == Menu::settings) && !game.quit && game.started;
+    const bool shown = game.menu == Menu::pause || game.menu == Menu::settings || game.menu == Menu::controls;
+    return shown && !game.quit && game.started;
 }

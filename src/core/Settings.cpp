@@ -14,6 +14,9 @@ const char* const MUSIC_VOLUME_KEY = "music_volume";
 const char* const EFFECTS_VOLUME_KEY = "effects_volume";
 const char* const FULLSCREEN_KEY = "fullscreen";
 const char* const VIBRATION_KEY = "vibration";
+const char* const SCREEN_SHAKE_KEY = "screen_shake";
+const char* const CONTROL_HINTS_KEY = "control_hints";
+const char* const SHAKE_NAMES[] = {"off", "low", "full"};
 
 const char* onOff(bool on) { return on ? "on" : "off"; }
 
@@ -56,6 +59,17 @@ void readOnOff(const std::string& path, const PlayerFileEntry& entry, bool& on) 
     }
 }
 
+void readShake(const std::string& path, const PlayerFileEntry& entry, int& shake) {
+    for (int level = SHAKE_OFF; level <= SHAKE_FULL; ++level) {
+        if (entry.value == SHAKE_NAMES[level]) {
+            shake = level;
+            return;
+        }
+    }
+    SDL_Log("%s, line %d: %s = %s is none of off, low and full; the default %s is kept", path.c_str(), entry.line,
+            entry.key.c_str(), entry.value.c_str(), SHAKE_NAMES[shake]);
+}
+
 Settings settingsFrom(const PlayerFileContents& contents, const std::string& path) {
     Settings settings;
     if (contents.version != SETTINGS_FILE_VERSION) {
@@ -71,6 +85,10 @@ Settings settingsFrom(const PlayerFileContents& contents, const std::string& pat
             readOnOff(path, entry, settings.fullscreen);
         } else if (entry.key == VIBRATION_KEY) {
             readOnOff(path, entry, settings.vibration);
+        } else if (entry.key == CONTROL_HINTS_KEY) {
+            readOnOff(path, entry, settings.controlHints);
+        } else if (entry.key == SCREEN_SHAKE_KEY) {
+            readShake(path, entry, settings.screenShake);
         } else {
             SDL_Log("%s, line %d: there is no setting \"%s\"; the line is ignored", path.c_str(), entry.line,
                     entry.key.c_str());
@@ -92,6 +110,8 @@ std::string formatSettings(const Settings& settings) {
                                                        {EFFECTS_VOLUME_KEY, std::to_string(settings.effectsVolume)},
                                                        {FULLSCREEN_KEY, onOff(settings.fullscreen)},
                                                        {VIBRATION_KEY, onOff(settings.vibration)},
+                                                       {SCREEN_SHAKE_KEY, SHAKE_NAMES[std::clamp(settings.screenShake, SHAKE_OFF, SHAKE_FULL)]},
+                                                       {CONTROL_HINTS_KEY, onOff(settings.controlHints)},
                                                    });
 }
 

@@ -25,6 +25,12 @@ void Enemy::setUpBody(int width, int height, int frameWidth, int frameHeight, co
 
 void Enemy::render() const { entity->render(entity->getHP() - 1, 0, true); }
 
+void Enemy::render(Uint32 now) const {
+    render();
+    static const SDL_Color FLASH{255, 255, 255, 255};
+    if (SDL_TICKS_PASSED(now, entity->flashUntil) == SDL_FALSE) entity->renderFlash(entity->getHP() - 1, 0, true, FLASH);
+}
+
 bool Enemy::isMapRow(int row, const State& state) {
     return row >= 0 && static_cast<std::size_t>(row) < state.levelMap.size();
 }

@@ -21,29 +21,34 @@ struct WeaponLook {
     int bulletRelY;
     const char* soundPrefix;  // null: the kind makes no sound
     const char* loadFailure;
+    const char* muzzle;  // the flash of a shot; null: the kind fires nothing
 };
 
 // Sizes and offsets are authored in design units; the left offsets are the negated scaled figures.
 const WeaponLook REVOLVER_LOOK{.picture = "Revolver.png", .width = scale(42), .height = scale(21),
                                .relXRight = scale(40), .relXLeft = -scale(27), .relY = scale(15),
                                .bulletRelXRight = scale(19), .bulletRelXLeft = 0, .bulletRelY = scale(19),
-                               .soundPrefix = "revolver", .loadFailure = "Could not load revolver texture!"};
+                               .soundPrefix = "revolver", .loadFailure = "Could not load revolver texture!",
+                               .muzzle = "muzzle-revolver.png"};
 const WeaponLook RIFLE_LOOK{.picture = "rifle.png", .width = scale(64), .height = scale(24),
                             .relXRight = scale(20), .relXLeft = -scale(30), .relY = scale(15),
                             .bulletRelXRight = scale(19), .bulletRelXLeft = 0, .bulletRelY = scale(19),
-                            .soundPrefix = "revolver", .loadFailure = "Could not load rifle texture!"};
+                            .soundPrefix = "revolver", .loadFailure = "Could not load rifle texture!",
+                            .muzzle = "muzzle-rifle.png"};
 const WeaponLook SHOTGUN_LOOK{.picture = "shotgun.png", .width = scale(42), .height = scale(13.5),
                               .relXRight = scale(28), .relXLeft = -scale(26), .relY = scale(18),
                               .bulletRelXRight = scale(19), .bulletRelXLeft = 0, .bulletRelY = scale(19),
-                              .soundPrefix = "revolver", .loadFailure = "Could not load shotgun texture!"};
+                              .soundPrefix = "revolver", .loadFailure = "Could not load shotgun texture!",
+                              .muzzle = "muzzle-shotgun.png"};
 const WeaponLook KNIFE_LOOK{.picture = "knife.png", .width = scale(42), .height = scale(21),
                             .relXRight = scale(40), .relXLeft = -scale(27), .relY = scale(15),
                             .bulletRelXRight = 0, .bulletRelXLeft = 0, .bulletRelY = 0,
-                            .soundPrefix = nullptr, .loadFailure = "Could not load knife texture!"};
+                            .soundPrefix = nullptr, .loadFailure = "Could not load knife texture!", .muzzle = nullptr};
 const WeaponLook LASER_PISTOL_LOOK{.picture = "laserPistol.png", .width = scale(42), .height = scale(21),
                                    .relXRight = scale(30), .relXLeft = -scale(22), .relY = scale(12),
                                    .bulletRelXRight = scale(30), .bulletRelXLeft = 0, .bulletRelY = scale(17),
-                                   .soundPrefix = "laserPistol", .loadFailure = "Could not load laserPistol texture!"};
+                                   .soundPrefix = "laserPistol", .loadFailure = "Could not load laserPistol texture!",
+                                   .muzzle = "muzzle-laser-pistol.png"};
 
 const WeaponLook& lookOf(Weapon_Type type) {
     switch (type) {
@@ -70,6 +75,10 @@ Weapon::Weapon(Weapon_Type _type, SDL_Renderer* _renderer, State& state) : rende
 
     texture.setup(look.width, look.height, _renderer);
     if (!texture.loadFromFile(look.picture)) logOnce(look.loadFailure);
+    if (look.muzzle != nullptr) {
+        muzzleTexture.setup(MUZZLE_SIZE, MUZZLE_SIZE, _renderer);
+        muzzleTexture.loadFromFile(look.muzzle);
+    }
 
     // Every sound is loaded here, once: firing must never read a file.
     if (look.soundPrefix != nullptr) {
@@ -93,6 +102,24 @@ void Weapon::render(int playerX, int playerY, bool playerDirection) const {
         texture.render(playerX + relXRight, playerY + relY);
     } else {
         texture.render(playerX + relXLeft, playerY + relY, SDL_FLIP_HORIZONTAL);
+    }
+}
+
+SDL_Point Weapon::muzzle(int playerX, int playerY, bool playerDirection) const {
+    // The front of the gun's picture, a third of the way down: its barrel.
+    const int y = playerY + relY + texture.getHeight() / 3;
+    if (playerDirection) return {playerX + relXRight + texture.getWidth() - 4, y};
+    return {playerX + relXLeft + 4, y};
+}
+
+void Weapon::renderMuzzle(int playerX, int playerY, bool playerDirection) const {
+    const SDL_Point tip = muzzle(playerX, playerY, playerDirection);
+    // The burst blooms forward from the barrel: its core sits a fifth into the picture.
+    const int back = MUZZLE_SIZE / 5;
+    if (playerDirection) {
+        muzzleTexture.render(tip.x - back, tip.y - MUZZLE_SIZE / 2);
+    } else {
+        muzzleTexture.render(tip.x - MUZZLE_SIZE + back, tip.y - MUZZLE_SIZE / 2, SDL_FLIP_HORIZONTAL);
     }
 }
 

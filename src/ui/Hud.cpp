@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <map>
 #include <string>
 
 #include "GlobalConstants.h"
@@ -28,6 +29,9 @@ Texture shieldIcon;
 Texture cartridgeIcon;
 Texture abilityIcons[4];
 const char* const ABILITY_ICONS[4] = {"hud-bounce.png", "hud-teleport.png", "hud-c4.png", "hud-grenade.png"};
+
+// "+N" by N, and "Dodge": the words that rise.
+std::map<int, Texture> risingTexts;
 
 // The weapon in hand at the last frame, and its name while it shows.
 const Weapon* weaponInHand = nullptr;
@@ -212,8 +216,45 @@ void freeHudTextures() {
         texture->free();
     }
     for (Texture& icon : abilityIcons) icon.free();
+    risingTexts.clear();
     weaponInHand = nullptr;
     weaponNameShown = false;
+}
+
+void renderRisingText(int xp, int x, int y, float progress) {
+    static const SDL_Color XP_COLOUR{255, 214, 102, 255};
+    static const SDL_Color DODGE_COLOUR{150, 210, 255, 255};
+    // The words rise this far over their life, and fade from full to nothing.
+    static const int RISE = 36;
+    auto found = risingTexts.find(xp);
+    if (found == risingTexts.end()) {
+        Texture text;
+        text.setup(renderer);
+        text.loadFromRenderedText(xp > 0 ? std::string("+").append(std::to_string(xp)) : std::string("Dodge"), xp > 0 ? XP_COLOUR : DODGE_COLOUR,
+                                  small);
+        found = risingTexts.emplace(xp, text).first;
+    }
+    Texture& text = found->second;
+    const float left = std::clamp(1.0f - progress, 0.0f, 1.0f);
+    text.setAlphaMod(static_cast<Uint8>(255.0f * left));
+    text.render(x - text.getWidth() / 2, y - text.getHeight() - static_cast<int>(RISE * (1.0f - left)));
+}
+
+void renderVignette(Uint8 alpha) {
+    if (alpha == 0) return;
+    // Bands that thin out toward the middle, in pixel-art steps.
+    const int bands = 6;
+    const int thickness = 9;
+    for (int band = 0; band < bands; ++band) {
+        const int inset = band * thickness;
+        const SDL_Rect edges[4] = {{inset, inset, WINDOW_WIDTH - 2 * inset, thickness},
+                                   {inset, WINDOW_HEIGHT - inset - thickness, WINDOW_WIDTH - 2 * inset, thickness},
+                                   {inset, inset + thickness, thickness, WINDOW_HEIGHT - 2 * inset - 2 * thickness},
+                                   {WINDOW_WIDTH - inset - thickness, inset + thickness, thickness,
+                                    WINDOW_HEIGHT - 2 * inset - 2 * thickness}};
+        SDL_SetRenderDrawColor(renderer, 200, 20, 30, static_cast<Uint8>(alpha * (bands - band) / bands));
+        SDL_RenderFillRects(renderer, edges, 4);
+    }
 }
 
 void updateInGameText(int playerCombo, int wave, int xp, int goal) {

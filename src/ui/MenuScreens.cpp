@@ -6,6 +6,7 @@
 #include "Resources.h"
 #include "AccountCard.h"
 #include "CampaignScreen.h"
+#include "ControlHints.h"
 #include "Interface.h"
 #include "SettingsScreen.h"
 #include "UpgradeItems.h"
@@ -104,6 +105,7 @@ void renderMenu(State& state) {
         levelNoticeText.render((WINDOW_WIDTH - levelNoticeText.getWidth()) / 2, LEVEL_NOTICE_Y);
     }
     if (state.menu == Menu::settings) renderSettings(state);
+    if (state.menu == Menu::controls) renderControlsPage();
     if (state.menu == Menu::level) renderLevelBests();
     if (state.menu == Menu::startOver) renderCampaignScreen(state);
     if (isUpgradeMenu(state.menu)) renderUpgradeMenu(state);
@@ -144,6 +146,7 @@ void initMenus(State& state) {
     pauseMenu.addTitle((WINDOW_WIDTH - gamePausedText.getWidth()) / 2, TITLE_Y, gamePausedText);
 
     initSettingsMenu(state);
+    initControlHints(state);
 
     loadUpgradeMenuImages();
     initWeaponUpgradeMenu(state);
@@ -158,6 +161,7 @@ void releaseMenus() {
         menu->release();
     }
     releaseSettingsMenu();
+    releaseControlHints();
     releaseCampaignScreen();
     releaseAccountCard();
     for (Texture& best : levelBestTexts) best.free();

@@ -7,6 +7,7 @@ UI_Menu settingsMenu(12);
 UI_Menu campaignMenu(3);
 UI_Menu startOverMenu(2);
 UI_Menu cardMenu(2);
+UI_Menu controlsMenu(1);
 UI_Menu weaponUpgradeMenu(36);
 UI_Menu abilityUpgradeMenu(36);
 UI_Menu playerUpgradeMenu(36);
@@ -38,6 +39,8 @@ UI_Menu* getCurrentMenu(State& state) {
         return &startOverMenu;
     case Menu::card:
         return &cardMenu;
+    case Menu::controls:
+        return &controlsMenu;
     case Menu::weaponUpgrade:
         return &weaponUpgradeMenu;
     case Menu::abilityUpgrade:

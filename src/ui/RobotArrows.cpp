@@ -101,11 +101,12 @@ void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow) {
     }
 }
 
-void renderRobotArrows(const World& world, const Player& player, bool waveStarted) {
+void renderRobotArrows(const World& world, const Player& player, bool waveStarted, const SDL_Rect* hintStrip) {
     // Kept between frames, so that no frame allocates.
     static std::vector<SDL_Rect> hud;
     static std::vector<RobotArrow> arrows;
     hudAreas(&player, false, waveStarted, hud);
+    if (hintStrip != nullptr) hud.push_back(*hintStrip);
     arrows.clear();
     collectRobotArrows(world, hud, arrows);
     for (const RobotArrow& arrow : arrows) drawRobotArrow(gameRenderer, arrow);

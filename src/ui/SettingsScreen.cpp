@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include <algorithm>
+
+#include "ControlHints.h"
 #include "Game.h"
 #include "GlobalConstants.h"
 #include "Interface.h"
@@ -10,13 +13,15 @@
 
 namespace {
 
-const char* const ROW_LABELS[SETTING_ROWS] = {"Music volume", "Effects volume", "Fullscreen", "Vibration"};
+const char* const ROW_LABELS[SETTING_ROWS] = {"Music volume", "Effects volume", "Fullscreen",
+                                              "Vibration",    "Screen shake",   "Control hints"};
+const char* const SHAKE_LABELS[] = {"Off", "Low", "Full"};
 // Values stand out from their labels in the logo's warm yellow.
 const SDL_Color VALUE_COLOUR{255, 214, 102, 255};
 
 const int ROW_X = (WINDOW_WIDTH - SETTINGS_ROW_WIDTH) / 2;
-const int FIRST_ROW_Y = scale(85);
-const int ROW_PITCH = SETTINGS_ROW_HEIGHT + 12;
+const int FIRST_ROW_Y = scale(80);
+const int ROW_PITCH = SETTINGS_ROW_HEIGHT + 10;
 const int TITLE_Y = scale(20);
 const int LABEL_INSET = 28;
 // The value is centred here, with an arrow either side.
@@ -55,6 +60,12 @@ int steppedVolume(int volume, int direction) {
 }
 
 bool switched(bool on, int direction) { return direction == 0 ? !on : direction > 0; }
+
+// The shake one step on: up or down stops at either end, a click goes round.
+int steppedShake(int shake, int direction) {
+    if (direction == 0) return shake >= SHAKE_FULL ? SHAKE_OFF : shake + 1;
+    return std::clamp(shake + direction, SHAKE_OFF, SHAKE_FULL);
+}
 
 // The row of the current button, or -1 when it is not on this screen.
 int currentRow() {
@@ -110,6 +121,10 @@ std::string settingValueText(const State& game, int row) {
         return isFullscreen() ? "On" : "Off";
     case vibrationRow:
         return settings.vibration ? "On" : "Off";
+    case shakeRow:
+        return SHAKE_LABELS[std::clamp(settings.screenShake, SHAKE_OFF, SHAKE_FULL)];
+    case hintsRow:
+        return settings.controlHints ? "On" : "Off";
     default:
         return "";
     }
@@ -132,6 +147,12 @@ bool changeSetting(State& game, int row, int direction, bool click) {
         break;
     case vibrationRow:
         settings.vibration = switched(settings.vibration, direction);
+        break;
+    case shakeRow:
+        settings.screenShake = steppedShake(settings.screenShake, direction);
+        break;
+    case hintsRow:
+        settings.controlHints = switched(settings.controlHints, direction);
         break;
     default:
         return false;
@@ -237,6 +258,7 @@ void initSettingsMenu(State& game) {
     // The setting rows carry no label of their own: renderSettings puts the
     // label at the left and the value at the right.
     for (int row = 0; row < SETTING_ROWS; ++row) addRow(game, row, " ", stepSetting);
+    addRow(game, controlsRow, "Controls", openControls);
     addRow(game, resetRow, "Reset to defaults", resetSettings);
     addRow(game, backRow, "Back", closeSettings);
 

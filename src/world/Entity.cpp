@@ -114,3 +114,9 @@ void Entity::render(int spriteX, int spriteY, bool faceVelocity) const {
     const SDL_RendererFlip flip = (faceVelocity && xVelocity < 0) ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE;
     entityTexture.render(entityRect.x, entityRect.y, flip, &source);
 }
+
+void Entity::renderFlash(int spriteX, int spriteY, bool faceVelocity, SDL_Color colour) const {
+    const SDL_Rect source{spriteX * srcWidth, spriteY * srcHeight, srcWidth, srcHeight};
+    const SDL_RendererFlip flip = (faceVelocity && xVelocity < 0) ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE;
+    entityTexture.renderSilhouette(entityRect.x, entityRect.y, colour, flip, &source);
+}

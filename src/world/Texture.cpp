@@ -36,6 +36,12 @@ std::map<std::pair<SDL_Renderer*, std::string>, std::weak_ptr<SDL_Texture>>& sha
     return textures;
 }
 
+// The same for the images' white copies.
+std::map<std::pair<SDL_Renderer*, std::string>, std::weak_ptr<SDL_Texture>>& sharedSilhouettes() {
+    static std::map<std::pair<SDL_Renderer*, std::string>, std::weak_ptr<SDL_Texture>> textures;
+    return textures;
+}
+
 Uint32 bigEndian(const unsigned char* bytes) {
     return (Uint32(bytes[0]) << 24) | (Uint32(bytes[1]) << 16) | (Uint32(bytes[2]) << 8) | Uint32(bytes[3]);
 }
@@ -109,8 +115,33 @@ int decodedImageCount() {
 void clearImageCache() {
     decodedImages().clear();
     sharedTextures().clear();
+    sharedSilhouettes().clear();
     forgetLoggedOnce();
 }
+
+namespace {
+
+// Every pixel of the image that is not the transparent cyan, white and opaque;
+// the rest clear.
+SDL_Texture* makeSilhouette(SDL_Renderer* renderer, SDL_Surface* image) {
+    SDL_Surface* pixels = SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_ARGB8888, 0);
+    if (pixels == nullptr) return nullptr;
+    SDL_LockSurface(pixels);
+    for (int y = 0; y < pixels->h; ++y) {
+        Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(pixels->pixels) + y * pixels->pitch);
+        for (int x = 0; x < pixels->w; ++x) {
+            const bool clear = (row[x] & 0x00FFFFFF) == 0x0000FFFF;
+            row[x] = clear ? 0x00000000 : 0xFFFFFFFF;
+        }
+    }
+    SDL_UnlockSurface(pixels);
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, pixels);
+    SDL_FreeSurface(pixels);
+    if (texture != nullptr) SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    return texture;
+}
+
+}  // namespace
 
 void Texture::setup(int w, int h, SDL_Renderer* renderer) {
     mWidth = w;
@@ -128,6 +159,8 @@ bool Texture::loadFromFile(const std::string& filePath) {
     mWidth = w;
     mHeight = h;
 
+    mFile = filePath;
+    mSilhouette.reset();
     const DecodedImage& image = decode(filePath);
     if (!image.surface) {
         logOnce("Unable to load image " + filePath + "! SDL_image Error: " + image.error + "\n");
@@ -150,8 +183,10 @@ bool Texture::loadFromFile(const std::string& filePath) {
 
 bool Texture::loadFromRenderedText(const std::string& textureText, const SDL_Color& textColor, TTF_Font* font) {
     free();
+    mFile.clear();
+    mSilhouette.reset();
     SDL_Surface* textSurface =
-        font != nullptr ? TTF_RenderText_Blended(font, textureText.c_str(), textColor) : nullptr;
+        font != nullptr ? TTF_RenderUTF8_Blended(font, textureText.c_str(), textColor) : nullptr;
     if (textSurface == nullptr) {
         SDL_Log("Unable to render text surface! SDL_ttf Error: %s\n",
                 font != nullptr ? TTF_GetError() : "no font");
@@ -178,7 +213,27 @@ void Texture::render(int x, int y, SDL_RendererFlip flip, const SDL_Rect* srcRec
     SDL_RenderCopyEx(gameRenderer, mTexture.get(), srcRect, &destination, angle, center, flip);
 }
 
+void Texture::renderSilhouette(int x, int y, SDL_Color colour, SDL_RendererFlip flip, const SDL_Rect* srcRect) const {
+    if (!mTexture || mFile.empty()) return;
+    if (!mSilhouette) {
+        std::weak_ptr<SDL_Texture>& shared = sharedSilhouettes()[{gameRenderer, mFile}];
+        mSilhouette = shared.lock();
+        if (!mSilhouette) {
+            const DecodedImage& image = decode(mFile);
+            SDL_Texture* made = image.surface ? makeSilhouette(gameRenderer, image.surface.get()) : nullptr;
+            if (made == nullptr) return;
+            mSilhouette.reset(made, TextureDeleter());
+            shared = mSilhouette;
+        }
+    }
+    SDL_SetTextureColorMod(mSilhouette.get(), colour.r, colour.g, colour.b);
+    SDL_SetTextureAlphaMod(mSilhouette.get(), colour.a);
+    const SDL_Rect destination{x, y, mWidth, mHeight};
+    SDL_RenderCopyEx(gameRenderer, mSilhouette.get(), srcRect, &destination, 0.0, nullptr, flip);
+}
+
 void Texture::free() {
+    mSilhouette.reset();
     if (!mTexture) return;
     mTexture.reset();
     mWidth = 0;
