@@ -35,8 +35,16 @@ std::optional<RobotArrow> arrowFor(const SDL_Rect& body, const std::vector<SDL_R
 // Adds the arrows for every living, spawned robot of the current wave to out.
 void collectRobotArrows(const World& world, const std::vector<SDL_Rect>& keepClear, std::vector<RobotArrow>& out);
 
-// Draws one arrow with the given renderer.
+// Paints one arrow with the given renderer, cell by cell.
 void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow);
+
+// The arrow's pictures, painted once for the game's renderer (with the
+// heads-up display's textures) so that a frame copies one picture per arrow;
+// without them arrows are painted.
+void makeRobotArrowPictures(SDL_Renderer* renderer);
+void releaseRobotArrowPictures();
+// Draws the arrows (reordered), each place once: from the pictures when made.
+void drawRobotArrows(SDL_Renderer* renderer, std::vector<RobotArrow>& arrows);
 
 // The arrows of a playing frame, clear of the heads-up display of the hero's
 // frame and of the strip of control hints while it shows (hintStrip, or

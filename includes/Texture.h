@@ -43,6 +43,7 @@ public:
 
     void setColorMod(Uint8 r, Uint8 g, Uint8 b);
     void setAlphaMod(Uint8 a);
+    SDL_Color getModulation() const { return modulation; }
 
 private:
     std::shared_ptr<SDL_Texture> mTexture;

@@ -63,6 +63,8 @@ const std::size_t DRIVE_RIGHT = 1;
 const std::size_t FIRE = 4;
 const std::size_t RELOAD = 5;
 const std::size_t ABILITY = 7;
+// The bot takes up its next ability this often.
+const long ABILITY_TURN_FRAMES = 700;
 // Two seconds of frames of at least 16 ms, and one more.
 const long TELEPORT_AIM_FRAMES = 2000 / 16 + 2;
 // A minute into a wave the bot goes looking for the robots.
@@ -187,6 +189,7 @@ private:
     void pause();
     // kills: robots killed this frame; still: a kill's breath held play (and the explosions' age) still.
     void checkCounts(int kills, bool still);
+    void useAbilities();
     void checkBulletAges();
     std::size_t blockBodies() const;
     int deadInWave() const;
@@ -237,6 +240,10 @@ private:
     long robotsDestroyed = 0;
     long teleports = 0;
     long charges = 0;
+    long detonations = 0;
+    // Frames played with each ability in hand (bounce, teleport, C4, grenade).
+    std::array<long, 4> abilityFrames{};
+    int abilityTurn = 0;
     std::array<long, 5> bulletsFired{};
     long longestNaturalWave = 0;
     Peaks peaks;
@@ -576,6 +583,31 @@ void Bot::pause() {
     if (state.menu == Menu::pause && state.started) fail("the pause screen did not resume");
 }
 
+// After its first shop the bot takes up the next ability every
+// ABILITY_TURN_FRAMES (between aims and charges), buying its first level with
+// the shop's own purchase when it has none and choosing it with the shop's
+// switch, so that each is used in one run. Kills are rare for a bot: its hand
+// refills the charge now and then, as it tops up the XP in the shop.
+void Bot::useAbilities() {
+    constexpr std::array<Ability, 4> TURNS{teleport, c4, bounce, grenade};
+    if (shopVisits > 0 && frame % ABILITY_TURN_FRAMES == 0 && !state.teleportSelection && !state.c4Placed) {
+        const Ability next = TURNS[static_cast<std::size_t>(abilityTurn++) % TURNS.size()];
+        if (state.abilityLevels[next] == 0) {
+            run.player.changeXP(1000);
+            buyAbilityLevel(state, &run.player, next, 0);
+        }
+        chooseAbility(state, &run.player, next);
+    }
+    const Ability inHand = run.player.getAbility();
+    if (inHand == none) return;
+    ++abilityFrames[static_cast<std::size_t>(inHand)];
+    if (!run.player.isCharged() && !state.c4Placed && chance(240)) {
+        run.player.restore(run.player.getHealth(), run.player.getShield(), run.player.getXP(), true);
+    }
+    // A charge is spent soon; a placed C4 waits a moment before it goes off.
+    if ((run.player.isCharged() && chance(60)) || (state.c4Placed && chance(90))) pushTap(PLAY_KEYS[ABILITY]);
+}
+
 void Bot::checkCounts(int kills, bool still) {
     if (!still) {
         std::rotate(recentKills.rbegin(), recentKills.rbegin() + 1, recentKills.rend());
@@ -639,6 +671,7 @@ bool Bot::play(long frames, bool realTime) {
     while (frame < frames && !failed) {
         if (realTime) std::this_thread::sleep_until(started + std::chrono::microseconds(frame * 1000000 / 60));
         pushPlayInput();
+        useAbilities();
 
         const bool wasAiming = state.teleportSelection;
         const bool wasPlaced = state.c4Placed;
@@ -652,6 +685,7 @@ bool Bot::play(long frames, bool realTime) {
                 state.startSelection = static_cast<float>(now);
             }
             if (!wasPlaced && state.c4Placed) ++charges;
+            if (wasPlaced && state.c4Exploded) ++detonations;
             if (world->bullets.size() > bulletsBefore && run.player.getWeapon() != nullptr) {
                 bulletsFired[static_cast<std::size_t>(run.player.getWeapon()->getType())] +=
                     static_cast<long>(world->bullets.size() - bulletsBefore);
@@ -703,6 +737,10 @@ bool Bot::play(long frames, bool realTime) {
             beginWave();
         }
     }
+    // Two abilities take the most of the game's state: the aim and the charge.
+    if (!failed && frame >= 4 * ABILITY_TURN_FRAMES + 2000 && shopVisits > 0 && (teleports == 0 || charges == 0)) {
+        fail("the bot never teleported or never placed the C4");
+    }
     return !failed;
 }
 
@@ -714,9 +752,11 @@ void Bot::printSummary(double seconds) const {
                 skips, deaths, shopVisits, purchasesTried, purchases, pauses, menuReturns, rumbles, replugs,
                 longestNaturalWave);
     std::printf("soak: bullets fired by revolver %ld, rifle %ld, shotgun %ld, laser pistol %ld; robots destroyed "
-                "%ld; teleports %ld, C4 charges %ld\n",
+                "%ld; teleports %ld, C4 charges %ld (set off %ld); frames with bounce %ld, teleport %ld, C4 %ld, "
+                "grenade %ld\n",
                 bulletsFired[revolver], bulletsFired[rifle], bulletsFired[shotgun], bulletsFired[laserPistol],
-                robotsDestroyed, teleports, charges);
+                robotsDestroyed, teleports, charges, detonations, abilityFrames[bounce], abilityFrames[teleport],
+                abilityFrames[c4], abilityFrames[grenade]);
     std::printf("soak: peak block bodies %zu, bullets %zu (bound %zu), oldest bullet %ld frames (bound %ld), "
                 "explosions %zu, decoded images %d (image files %d), peak resident memory %ld MB\n",
                 peaks.blockBodies, peaks.bullets, bulletBound, peaks.bulletAge, bulletLifetime, peaks.explosions,

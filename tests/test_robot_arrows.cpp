@@ -101,3 +101,23 @@ TEST(RobotArrows, DrawnPointingTowardTheRobot) {
     EXPECT_TRUE(sameColour(canvas.pixel(box.x + 1, box.y + 5 * cell + 1), 22, 20, 34));
     EXPECT_TRUE(sameColour(canvas.pixel(box.x + 1, box.y + 3 * cell + 1), 0, 0, 0));
 }
+
+// The pictures made once show exactly the painted arrows, at any place.
+TEST(RobotArrows, PicturesShowTheSamePixelsAsThePaintedArrow) {
+    Canvas painted;
+    Canvas copied;
+    std::vector<RobotArrow> arrows{{{300, 300, ROBOT_ARROW_SIDE, ROBOT_ARROW_SIDE}, false},
+                                   {{400, 320, ROBOT_ARROW_SIDE, ROBOT_ARROW_SIDE}, true},
+                                   {{300, 300, ROBOT_ARROW_SIDE, ROBOT_ARROW_SIDE}, false}};
+    for (const RobotArrow& arrow : arrows) drawRobotArrow(painted.renderer, arrow);
+    makeRobotArrowPictures(copied.renderer);
+    drawRobotArrows(copied.renderer, arrows);
+    releaseRobotArrowPictures();
+    int differ = 0;
+    for (int y = 290; y < 370; ++y)
+        for (int x = 290; x < 450; ++x) {
+            const SDL_Color c = copied.pixel(x, y);
+            differ += sameColour(painted.pixel(x, y), c.r, c.g, c.b, 0) ? 0 : 1;
+        }
+    EXPECT_EQ(differ, 0);
+}

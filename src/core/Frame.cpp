@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "Camera.h"
 #include "Combat.h"
 #include "ControlHints.h"
 #include "Feel.h"
+#include "Quads.h"
 #include "Waves.h"
 #include "Game.h"
 #include "GlobalConstants.h"
@@ -42,6 +44,50 @@ void updateBars(State& game, RunObjects& run, float dt) {
     if (weapon != nullptr && weapon->wasJustReloaded()) vibrate(RUMBLE_LIGHT, 50);
 }
 
+// The bullets in flight. A graphics card's renderer gets the bullets of one
+// picture in one call (a late wave's volley is dozens of them); the software
+// renderer, whose copies cost no call of their own, copies each.
+void renderBullets(const std::list<Bullet>& bullets) {
+    if (drawsInSoftware(gameRenderer)) {
+        for (const Bullet& bullet : bullets) bullet.render();
+        return;
+    }
+    // Kept between frames, so that no frame allocates.
+    static std::vector<SDL_Vertex> corners;
+    SDL_Texture* picture = nullptr;
+    float pictureW = 1.0f;
+    float pictureH = 1.0f;
+    const auto flush = [&] {
+        if (picture != nullptr && !corners.empty()) {
+            SDL_RenderGeometry(gameRenderer, picture, corners.data(), static_cast<int>(corners.size()), nullptr, 0);
+        }
+        corners.clear();
+    };
+    for (const Bullet& bullet : bullets) {
+        const Entity& body = *bullet.getEntity();
+        const Texture& look = body.entityTexture;
+        SDL_Texture* next = look.getTexture();
+        if (next == nullptr) continue;
+        if (next != picture) {
+            flush();
+            picture = next;
+            int w = 1;
+            int h = 1;
+            SDL_QueryTexture(picture, nullptr, nullptr, &w, &h);
+            pictureW = static_cast<float>(w);
+            pictureH = static_cast<float>(h);
+        }
+        const SDL_Rect& at = body.getRect();
+        appendQuad(corners,
+                   {static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(look.getWidth()),
+                    static_cast<float>(look.getHeight())},
+                   {0.0f, 0.0f, static_cast<float>(body.srcWidth) / pictureW,
+                    static_cast<float>(body.srcHeight) / pictureH},
+                   look.getModulation());
+    }
+    flush();
+}
+
 void moveBullets(const State& game, World& world, float dt) {
     for (auto it = world.bullets.begin(); it != world.bullets.end();) {
         if (it->move(dt, world.platforms, game.developerMode)) {
@@ -49,9 +95,9 @@ void moveBullets(const State& game, World& world, float dt) {
             it = world.bullets.erase(it);
             continue;
         }
-        it->render();
         ++it;
     }
+    renderBullets(world.bullets);
 }
 
 void renderDeveloperHeroOutlines(Player& player) {
@@ -233,7 +279,7 @@ void updateExplosions(std::list<Explosion>& explosions) {
 void renderWorldStill(const State& game, RunObjects& run, World& world, Uint32 now) {
     (void)run;
     for (const Spawn* point : world.allSpawns) point->render(gameRenderer);
-    for (const Bullet& bullet : world.bullets) bullet.render();
+    renderBullets(world.bullets);
     const auto location = static_cast<std::size_t>(world.waveSetLocation);
     if (location < world.waveSetEnemies.size()) {
         for (const std::unique_ptr<Enemy>& enemy : world.waveSetEnemies[location]) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "Feel.h"
 #include "Level.h"
 
 namespace {
@@ -23,9 +24,21 @@ void Enemy::setUpBody(int width, int height, int frameWidth, int frameHeight, co
     if (!entity->getTexture()->loadFromFile(imageFile)) logOnce(failureMessage);
 }
 
-void Enemy::render() const { entity->render(entity->getHP() - 1, 0, true); }
+namespace {
+// A robot wholly out of the window (by more than the camera's shake) is not
+// drawn: most of a late wave waits above or below, shown by its arrow.
+bool inView(const SDL_Rect& body) {
+    const SDL_Rect view{-MAX_SHAKE, -MAX_SHAKE, WINDOW_WIDTH + 2 * MAX_SHAKE, WINDOW_HEIGHT + 2 * MAX_SHAKE};
+    return SDL_HasIntersection(&body, &view) == SDL_TRUE;
+}
+}  // namespace
+
+void Enemy::render() const {
+    if (inView(entity->getRect())) entity->render(entity->getHP() - 1, 0, true);
+}
 
 void Enemy::render(Uint32 now) const {
+    if (!inView(entity->getRect())) return;
     render();
     static const SDL_Color FLASH{255, 255, 255, 255};
     if (SDL_TICKS_PASSED(now, entity->flashUntil) == SDL_FALSE) entity->renderFlash(entity->getHP() - 1, 0, true, FLASH);

@@ -7,6 +7,7 @@
 
 #include "GlobalConstants.h"
 #include "Player.h"
+#include "RobotArrows.h"
 #include "Interface.h"
 #include "Weapon.h"
 
@@ -205,12 +206,14 @@ void setupHudTextures(SDL_Renderer* hudRenderer) {
     picture(shieldIcon, "hud-shield.png");
     picture(cartridgeIcon, "hud-cartridge.png");
     for (int ability = 0; ability < 4; ++ability) picture(abilityIcons[ability], ABILITY_ICONS[ability]);
+    makeRobotArrowPictures(hudRenderer);
     weaponInHand = nullptr;
     weaponNameUntil = 0;
     weaponNameShown = false;
 }
 
 void freeHudTextures() {
+    releaseRobotArrowPictures();
     for (Texture* texture : {&waveNumberText, &waveNumberTitle, &comboNumberText, &playerXPText, &fpsText,
                              &weaponNameText, &heartIcon, &shieldIcon, &cartridgeIcon}) {
         texture->free();

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
+#include <vector>
 
 #include "Game.h"
 #include "Hud.h"
+#include "Quads.h"
 #include "World.h"
 
 namespace {
@@ -101,6 +104,36 @@ void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow) {
     }
 }
 
+namespace {
+// The arrow painted once: pointing down on the left half, up on the right.
+SDL_Texture* arrowPictures = nullptr;
+}  // namespace
+
+void makeRobotArrowPictures(SDL_Renderer* renderer) {
+    releaseRobotArrowPictures();
+    SDL_Surface* canvas =
+        SDL_CreateRGBSurfaceWithFormat(0, 2 * ROBOT_ARROW_SIDE, ROBOT_ARROW_SIDE, 32, SDL_PIXELFORMAT_RGBA32);
+    SDL_Renderer* painter = canvas != nullptr ? SDL_CreateSoftwareRenderer(canvas) : nullptr;
+    if (painter != nullptr) {
+        for (const bool up : {false, true}) {
+            drawRobotArrow(painter, {{up ? ROBOT_ARROW_SIDE : 0, 0, ROBOT_ARROW_SIDE, ROBOT_ARROW_SIDE}, up});
+        }
+        SDL_RenderPresent(painter);
+        SDL_DestroyRenderer(painter);
+        arrowPictures = SDL_CreateTextureFromSurface(renderer, canvas);
+        // Sharp when the window scales the picture, with no bleed between the halves.
+        if (arrowPictures != nullptr) SDL_SetTextureScaleMode(arrowPictures, SDL_ScaleModeNearest);
+    }
+    SDL_FreeSurface(canvas);
+    // Without the picture the arrows are painted cell by cell, and look the same.
+    if (arrowPictures == nullptr) SDL_Log("Could not make the robot arrows' picture: %s", SDL_GetError());
+}
+
+void releaseRobotArrowPictures() {
+    if (arrowPictures != nullptr) SDL_DestroyTexture(arrowPictures);
+    arrowPictures = nullptr;
+}
+
 void renderRobotArrows(const World& world, const Player& player, bool waveStarted, const SDL_Rect* hintStrip) {
     // Kept between frames, so that no frame allocates.
     static std::vector<SDL_Rect> hud;
@@ -109,5 +142,40 @@ void renderRobotArrows(const World& world, const Player& player, bool waveStarte
     if (hintStrip != nullptr) hud.push_back(*hintStrip);
     arrows.clear();
     collectRobotArrows(world, hud, arrows);
-    for (const RobotArrow& arrow : arrows) drawRobotArrow(gameRenderer, arrow);
+    drawRobotArrows(gameRenderer, arrows);
+}
+
+void drawRobotArrows(SDL_Renderer* renderer, std::vector<RobotArrow>& arrows) {
+    // Robots above one another share an arrow: each place is drawn once.
+    std::sort(arrows.begin(), arrows.end(), [](const RobotArrow& a, const RobotArrow& b) {
+        return std::tie(a.box.x, a.box.y, a.pointsUp) < std::tie(b.box.x, b.box.y, b.pointsUp);
+    });
+    // A graphics card's renderer gets every arrow from the one picture in a
+    // single call, two triangles each; the software renderer, whose triangles
+    // sample a texel off at some cell edges and whose copies cost no call of
+    // their own, copies each arrow.
+    const bool software = drawsInSoftware(renderer);
+    static std::vector<SDL_Vertex> corners;
+    corners.clear();
+    const RobotArrow* last = nullptr;
+    for (const RobotArrow& arrow : arrows) {
+        if (last != nullptr && SDL_RectEquals(&last->box, &arrow.box) == SDL_TRUE && last->pointsUp == arrow.pointsUp) continue;
+        last = &arrow;
+        if (arrowPictures == nullptr) {
+            drawRobotArrow(renderer, arrow);
+            continue;
+        }
+        if (software) {
+            const SDL_Rect half{arrow.pointsUp ? ROBOT_ARROW_SIDE : 0, 0, ROBOT_ARROW_SIDE, ROBOT_ARROW_SIDE};
+            SDL_RenderCopy(renderer, arrowPictures, &half, &arrow.box);
+            continue;
+        }
+        appendQuad(corners,
+                   {static_cast<float>(arrow.box.x), static_cast<float>(arrow.box.y),
+                    static_cast<float>(arrow.box.w), static_cast<float>(arrow.box.h)},
+                   {arrow.pointsUp ? 0.5f : 0.0f, 0.0f, 0.5f, 1.0f});
+    }
+    if (!corners.empty()) {
+        SDL_RenderGeometry(renderer, arrowPictures, corners.data(), static_cast<int>(corners.size()), nullptr, 0);
+    }
 }
