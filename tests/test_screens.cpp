@@ -93,9 +93,11 @@ TEST_F(Screens, TheQuitRequestEndsAfterTheFrameIsDrawnAndPresented) {
     SDL_GetRenderDrawColor(canvas.renderer, &r, &g, &b, &a);
     EXPECT_TRUE(r == 26 && g == 26 && b == 26 && a == 255);
 
-    // The next frame clears with that colour first: nothing is drawn where no menu is.
+    // The next frame clears with that colour first, whatever colour play left:
+    // nothing is drawn where no menu is.
     state = State();
     state.menu = Menu::notInMenu;
+    SDL_SetRenderDrawColor(canvas.renderer, 16, 16, 16, 255);
     startScreen();
     EXPECT_TRUE(sameColour(canvas.pixel(5, 5), 26, 26, 26, 0));
 

@@ -83,9 +83,11 @@ void menuFrame(bool paused) {
         ScreenRest::rest();
         return;
     }
+    // The menus' background: play leaves its own colour behind, and a first
+    // picture cleared with it would stay until something changed.
+    SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
     SDL_RenderClear(gameRenderer);
     renderMenu(state);
-    // The next picture clears with this colour.
     SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
     presentFrame();
 }
