@@ -33,6 +33,6 @@ void renderInterludeFrame(RunObjects& run, World& world, SDL_Texture* backdrop =
 // A screen held over the still world (the shop, the card at a run's end) while
 // `showing` holds, each event handed to `handle`: the world is drawn once
 // under its veils, the screen's picture anew only when what it shows may have
-// changed, and copied whole otherwise.
+// changed (ScreenRest), and nothing presented otherwise.
 void holdOverStillWorld(RunObjects& run, World& world, const std::function<bool()>& showing,
                         void (*handle)(State&, const SDL_Event&));

@@ -481,6 +481,19 @@ inline int litPixels(const Canvas& canvas, int x, int y, int w, int h, int step 
     return lit;
 }
 
+// A spot of a colour no screen draws (magenta), put on the canvas to see
+// whether the passes after it draw a new picture over it. The renderer's draw
+// colour, which the next picture clears with, is left as it was.
+inline void markCanvas(const Canvas& canvas, int x, int y) {
+    Uint8 r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(canvas.renderer, &r, &g, &b, &a);
+    SDL_SetRenderDrawColor(canvas.renderer, 255, 0, 255, 255);
+    const SDL_Rect spot{x - 1, y - 1, 3, 3};
+    SDL_RenderFillRect(canvas.renderer, &spot);
+    SDL_SetRenderDrawColor(canvas.renderer, r, g, b, a);
+}
+inline bool marked(const Canvas& canvas, int x, int y) { return sameColour(canvas.pixel(x, y), 255, 0, 255); }
+
 // --- A whole game for a test.
 
 // Every process-wide object of the game put back as a fresh process has it:

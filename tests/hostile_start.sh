@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game on a hostile machine: without a display it says so and exits 1
 # instead of running invisibly; an SDL_VIDEODRIVER the user names is obeyed;
-# in a virtual display without vsync it does not spin a core; and a level that
+# in a virtual display without vsync its still menus cost next to nothing of a
+# core (they draw only when something on them changes); and a level that
 # cannot be played is not entered: the level select stays, with one line saying so.
 #
 # usage: hostile_start.sh path/to/zelvane
@@ -66,13 +67,18 @@ done
 [ -n "${wid:-}" ] || { echo "FAIL: no window titled Zelvane 0.4"; cat "$work/game.log"; exit 1; }
 sleep 1.5
 
-# Without vsync the menu spun a core and more; capped at the display's rate it
-# costs a small share of one.
+# Without vsync a menu drawn every frame spun a core and more; paced to the
+# display it cost a fifth of one. A still menu presents nothing and waits for
+# events: well under 5 % here, checked at 10 % for a busy machine's sake.
 ticks=$(getconf CLK_TCK)
-before=$(cpu "$pid")
-sleep 4
-used=$(( ($(cpu "$pid") - before) * 100 / (4 * ticks) ))
-[ "$used" -lt 60 ] && pass "no vsync: the menu uses $used% of a core" || fail "no vsync: the menu uses $used% of a core"
+still() {
+    sleep 0.5
+    local before=$(cpu "$pid") used
+    sleep 4
+    used=$(( ($(cpu "$pid") - before) * 100 / (4 * ticks) ))
+    [ "$used" -le 10 ] && pass "no vsync: the still $1 uses $used% of a core" || fail "no vsync: the still $1 uses $used% of a core"
+}
+still "main menu"
 
 # "Arcade Mode", then "Level 3".
 xdotool mousemove --window "$wid" 600 358 click 1
@@ -93,6 +99,13 @@ count() {
     fail "no line above the level buttons"
 grep -q "Could not load level file! .*level3.csv: Is a directory" "$work/game.log" &&
     pass "the log names the level file and the reason" || { fail "no level file line"; cat "$work/game.log"; }
+still "level select"
+
+# "Back", then "Settings".
+xdotool mousemove --window "$wid" 600 666 click 1
+sleep 0.5
+xdotool mousemove --window "$wid" 600 553 click 1
+still "Settings screen"
 
 kill -TERM "$pid"
 wait "$pid"

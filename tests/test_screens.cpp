@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
+#include "AccountCard.h"
+#include "Campaign.h"
 #include "Input.h"
 #include "MenuInput.h"
 #include "MenuScreens.h"
@@ -33,6 +36,12 @@ protected:
         state.controller = false;
     }
 };
+
+// A button's left edge, where the highlight's frame lies.
+SDL_Color edgeOf(const Canvas& canvas, const UI_Button* b) {
+    return canvas.pixel(b->getX() + 4, b->getY() + b->getHeight() / 2);
+}
+bool looksLike(SDL_Color c, SDL_Color d) { return sameColour(c, d.r, d.g, d.b); }
 
 }  // namespace
 
@@ -84,9 +93,11 @@ TEST_F(Screens, TheQuitRequestEndsAfterTheFrameIsDrawnAndPresented) {
     SDL_GetRenderDrawColor(canvas.renderer, &r, &g, &b, &a);
     EXPECT_TRUE(r == 26 && g == 26 && b == 26 && a == 255);
 
-    // The next frame clears with that colour first: nothing is drawn where no menu is.
+    // The next frame clears with that colour first, whatever colour play left:
+    // nothing is drawn where no menu is.
     state = State();
     state.menu = Menu::notInMenu;
+    SDL_SetRenderDrawColor(canvas.renderer, 16, 16, 16, 255);
     startScreen();
     EXPECT_TRUE(sameColour(canvas.pixel(5, 5), 26, 26, 26, 0));
 
@@ -442,4 +453,67 @@ TEST_F(Screens, VibrationOffSendsNoRumble) {
     state.settings.vibration = true;
     vibrate(RUMBLE_STRONG, 100);
     EXPECT_EQ(pad.vibrations().size(), 1u);
+}
+
+// A still screen keeps its last picture; what changes it is drawn in the very
+// pass: the pointer's highlight (none left behind), the stick stepping a
+// setting, play having drawn over the picture.
+TEST_F(Screens, AStillMenuIsDrawnOnceAndAnewAsSoonAsItChanges) {
+    const ScratchHome home;
+    UI_Button* arcade = at(mainMenu, 0);
+    UI_Button* settings = at(mainMenu, MAIN_MENU_SETTINGS_BUTTON);
+    auto stillAfter = [&](const std::function<void()>& change) {
+        markCanvas(canvas, 50, 50);  // a new picture clears the window, this spot with it
+        change();
+        startScreen();
+        return marked(canvas, 50, 50);
+    };
+    startScreen();
+    const SDL_Color plain = edgeOf(canvas, settings);
+    EXPECT_TRUE(stillAfter([] {
+        pushKey(SDLK_LSHIFT, false);
+        pushMotion(5, 5);  // over no button, with none highlighted
+        startScreen();
+    })) << "a still menu was drawn again";
+    EXPECT_FALSE(stillAfter([&] { pointAt(settings); }));
+    const SDL_Color lit = edgeOf(canvas, settings);
+    EXPECT_FALSE(looksLike(lit, plain)) << "the highlight did not follow the pointer in its pass";
+    pointAt(arcade);
+    startScreen();
+    EXPECT_TRUE(looksLike(edgeOf(canvas, arcade), lit));
+    EXPECT_TRUE(looksLike(edgeOf(canvas, settings), plain)) << "the highlight stayed behind";
+    EXPECT_FALSE(stillAfter(forgetScreenPicture));
+
+    VirtualPad pad;
+    ASSERT_TRUE(pad.ok());
+    settings->click();
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTY, 30000);  // the pad in use from here on
+    startScreen();
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+    setCurrentButton(at(settingsMenu, shakeRow));
+    startScreen();
+    EXPECT_FALSE(stillAfter([&] { pad.axis(SDL_CONTROLLER_AXIS_LEFTX, -30000); })) << "the new value is not shown";
+    EXPECT_EQ(settingValueText(state, shakeRow), "Low");
+}
+
+// The card at a run's end is drawn once, and not again when its quiet second
+// ends: nothing on it shows the quiet.
+TEST(CardAtRest, IsNotDrawnAgainWhenItsQuietTimeEnds) {
+    TestGame game;
+    int pass = 0;
+    int passesAfterQuiet = 0;
+    bool drawnAgain = false;
+    const EveryPass hand([&] {
+        if (++pass > 5000) state.quit = true;  // a card that never goes fails instead of hanging
+        if (pass == 2) {  // after the first picture
+            state.menuGate.quietUntil(SDL_GetTicks() + 40);
+            markCanvas(game.canvas, 50, 50);
+        } else if (pass > 2 && passesAfterQuiet < 3) {
+            drawnAgain = drawnAgain || !marked(game.canvas, 50, 50);
+            if (screenListens() && ++passesAfterQuiet == 3) pushTap(SDLK_ESCAPE);
+        }
+    });
+    EXPECT_EQ(holdCard(*game.run, *game.world, CardContent{}), CardChoice::toMenu);
+    EXPECT_EQ(passesAfterQuiet, 3);
+    EXPECT_FALSE(drawnAgain) << "the still card was drawn again";
 }

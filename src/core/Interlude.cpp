@@ -5,6 +5,7 @@
 #include "Input.h"
 #include "MenuInput.h"
 #include "MenuScreens.h"
+#include "Screens.h"
 #include "UpgradeMenus.h"
 #include "Waves.h"
 
@@ -121,27 +122,6 @@ void drawInterludeFrame(RunObjects& run, World& world, SDL_Texture* backdrop) {
     SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
 }
 
-// What the shop's picture shows besides what only an action changes.
-struct ShopView {
-    Menu menu;
-    const UI_Button* current;
-    bool currentSelected;
-    // The tab keys drawn: the controller's or the keyboard's.
-    bool controllerInUse;
-    bool priceFlashing;
-    bool operator==(const ShopView&) const = default;
-};
-
-ShopView viewNow() {
-    return {state.menu, currentButton, currentButton != nullptr && currentButton->isSelected(),
-            state.menuGate.controllerInUse(), priceFlashing(state, SDL_GetTicks())};
-}
-
-// Pointer and stick motion change at most the selection; every other event may act.
-bool onlyMoves(const SDL_Event& event) {
-    return event.type == SDL_MOUSEMOTION || event.type == SDL_CONTROLLERAXISMOTION || event.type == SDL_JOYAXISMOTION;
-}
-
 }  // namespace
 
 std::shared_ptr<SDL_Texture> composeShopBackdrop(RunObjects& run, World& world) {
@@ -162,31 +142,20 @@ void renderInterludeFrame(RunObjects& run, World& world, SDL_Texture* backdrop) 
 void holdOverStillWorld(RunObjects& run, World& world, const std::function<bool()>& showing,
                         void (*handle)(State&, const SDL_Event&)) {
     // Nothing under the screen moves meanwhile: the world is drawn once, then
-    // copied. The screen itself is drawn again only when an event may have
-    // changed it, and copied whole otherwise.
+    // copied. The screen itself is drawn only when an event may have changed
+    // it, as the menus are.
     const std::shared_ptr<SDL_Texture> backdrop = composeShopBackdrop(run, world);
-    const std::shared_ptr<SDL_Texture> picture = windowSizedTarget();
-    bool stale = true;
-    // What the kept picture shows; anything else (a selection, a price's flash ending) needs a new one.
-    ShopView drawn = viewNow();
+    ScreenRest rest;
     while (showing()) {
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {
             handle(state, event);
-            if (!onlyMoves(event)) stale = true;
+            rest.saw(event);
         }
-        const ShopView shown = viewNow();
-        if (!(shown == drawn)) stale = true;
-        if (stale && drawInto(picture.get(), [&] { drawInterludeFrame(run, world, backdrop.get()); })) {
-            stale = false;
-            drawn = shown;
-        }
-        if (!stale) {
-            SDL_RenderClear(gameRenderer);
-            SDL_RenderCopy(gameRenderer, picture.get(), nullptr, &fullScreenRect);
-            presentFrame();
-        } else {
+        if (rest.due(state)) {
             renderInterludeFrame(run, world, backdrop.get());
+        } else {
+            ScreenRest::rest();
         }
     }
 }

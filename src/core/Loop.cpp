@@ -109,6 +109,8 @@ void pausePlay(RunObjects& run, World& world) {
     if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
     run.song.pause();
     bool previewing = false;
+    // Play drew over the pause screen's last picture.
+    forgetScreenPicture();
     while (pauseScreenShown(state)) {
         pauseScreen();
         followMusicPreview(run.song, previewing, true);
@@ -190,6 +192,7 @@ void runLevels(RunObjects& run) {
         firstScreen = Menu::head;
         if (controller != nullptr) controllerEvent(state, MENU_CONTROL::connect);
         bool previewing = false;
+        forgetScreenPicture();
         while (!state.started && !state.quit) {
             startScreen();
             followMusicPreview(run.song, previewing, false);

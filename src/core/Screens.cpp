@@ -7,6 +7,7 @@
 #include "ControlHints.h"
 #include "MenuScreens.h"
 #include "SettingsScreen.h"
+#include "UpgradeMenus.h"
 
 namespace {
 
@@ -69,12 +70,24 @@ void handleScreenEvent(State& game, const SDL_Event& event, bool paused) {
     }
 }
 
+// The start and pause screens share one picture: the pause menu's Settings is the main menu's.
+ScreenRest menuRest;
+
 void menuFrame(bool paused) {
-    SDL_RenderClear(gameRenderer);
     SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) handleScreenEvent(state, event, paused);
+    while (SDL_PollEvent(&event) != 0) {
+        handleScreenEvent(state, event, paused);
+        menuRest.saw(event);
+    }
+    if (!menuRest.due(state)) {
+        ScreenRest::rest();
+        return;
+    }
+    // The menus' background: play leaves its own colour behind, and a first
+    // picture cleared with it would stay until something changed.
+    SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
+    SDL_RenderClear(gameRenderer);
     renderMenu(state);
-    // The next frame clears with this colour.
     SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
     presentFrame();
 }
@@ -84,6 +97,60 @@ void menuFrame(bool paused) {
 void startScreen() { menuFrame(false); }
 
 void pauseScreen() { menuFrame(true); }
+
+void forgetScreenPicture() { menuRest.forget(); }
+
+ScreenView screenViewNow(State& game) {
+    ScreenView view;
+    view.menu = game.menu;
+    view.current = currentButton;
+    view.currentSelected = currentButton != nullptr && currentButton->isSelected();
+    view.controllerInUse = game.menuGate.controllerInUse();
+    view.priceFlashing = priceFlashing(game, SDL_GetTicks());
+    view.settings = game.settings;
+    view.fullscreen = isFullscreen();
+    return view;
+}
+
+bool changesNothingDrawn(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+    case SDL_CONTROLLERAXISMOTION:
+    case SDL_JOYAXISMOTION:
+    case SDL_JOYBALLMOTION:
+    case SDL_JOYHATMOTION:
+    case SDL_KEYUP:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_JOYBUTTONUP:
+    case SDL_TEXTINPUT:
+    case SDL_TEXTEDITING:
+    case SDL_AUDIODEVICEADDED:
+    case SDL_AUDIODEVICEREMOVED:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ScreenRest::due(State& game) {
+    const ScreenView now = screenViewNow(game);
+    if (!stale && now == shown) return false;
+    stale = false;
+    shown = now;
+    return true;
+}
+
+void ScreenRest::rest() {
+    if (gameWindow == nullptr || SDL_GetRenderer(gameWindow) != gameRenderer) {
+        // No display to keep pace with; nor does it pump the events, so that a
+        // script run at each pass of the loop sees one pump per pass.
+        SDL_Delay(1);
+        return;
+    }
+    // Back at once for an event: the pointer's highlight follows without waiting out the period.
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(1000 / refreshRate()));
+}
 
 bool pauseScreenShown(const State& game) {
     const bool shown = game.menu == Menu::pause || game.menu == Menu::settings || game.menu == Menu::controls;

@@ -8,6 +8,7 @@
 #include "CampaignScreen.h"
 #include "ControlHints.h"
 #include "Interface.h"
+#include "Screens.h"
 #include "SettingsScreen.h"
 #include "UpgradeItems.h"
 #include "UpgradeMenus.h"
@@ -112,8 +113,9 @@ void renderMenu(State& state) {
 }
 
 void initMenus(State& state) {
-    // A second start-up begins from empty menus.
+    // A second start-up begins from empty menus, and draws them anew.
     releaseMenus();
+    forgetScreenPicture();
 
     buttonSound.init(soundPath("buttonClick.wav"), 0, -1);
     deniedSound.init(soundPath("denied.wav"), 0, -1);
