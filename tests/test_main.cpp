@@ -23,6 +23,10 @@ public:
         ASSERT_EQ(SDL_Init(MEDIA_SUBSYSTEMS), 0) << SDL_GetError();
         ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
         audioOpen = openAudio();
+        // The serving folder is chosen here, in the folder the tests start in,
+        // not by whichever test first asks for a file from wherever it went.
+        const LogCapture quiet;
+        chooseResourceFolder();
     }
     void TearDown() override { closeMedia(audioOpen); }
 
@@ -31,8 +35,9 @@ private:
 };
 
 // Whatever a test did to the process, the next one starts as the first did:
-// in the build folder, with no picture decoded (a picture that failed to load
-// elsewhere must not stay failed) and every failure to be told again.
+// in the build folder, with its resource folder chosen afresh there (no file
+// taken for reported missing), no picture decoded (a picture that failed to
+// load elsewhere must not stay failed) and every failure to be told again.
 class FreshProcessState : public ::testing::EmptyTestEventListener {
 public:
     void OnTestStart(const ::testing::TestInfo&) override {
@@ -42,7 +47,8 @@ public:
     void OnTestEnd(const ::testing::TestInfo&) override {
         if (!working.empty() && chdir(working.c_str()) != 0) std::abort();
         clearImageCache();
-        if (!resourceFolder().empty()) chooseResourceFolder();
+        const LogCapture quiet;
+        chooseResourceFolder();
     }
 
 private:
