@@ -58,6 +58,13 @@ private:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // The tests read and write the build folder's resources/ by relative paths:
+    // they run there, wherever they were started from.
+    if (char* base = SDL_GetBasePath()) {
+        const int moved = chdir(base);
+        SDL_free(base);
+        if (moved != 0) return 1;
+    }
     // Whatever the game writes (settings, records) lands in a scratch home, never the real one.
     const ScratchHome home;
     // An event the queue refuses fails the test that pushed it.
