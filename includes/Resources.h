@@ -19,6 +19,11 @@ std::string executableFolder();
 // (the working folder is "", so paths under it stay relative).
 std::vector<std::string> resourceFolderCandidates();
 
+// A resources/ that is there but cannot be read (no read or search
+// permission) is not missing: it is told once, by name and with the system's
+// reason, and passed over for a readable one. It serves only when no other
+// folder holds resources/, and its files are then not reported one by one.
+
 // The folder that serves this run, chosen at the first call (and logged once).
 // When none of the candidates holds resources/, the working folder.
 const std::string& resourceFolder();
@@ -37,6 +42,13 @@ std::string texturePath(const std::string& file);
 std::string soundPath(const std::string& file);
 std::string fontPath();
 std::string mappingPath();
+
+// The largest controller mapping file the game hands to SDL: 1 MB.
+const long MAX_MAPPING_BYTES = 1024 * 1024;
+
+// Why the file at path cannot be read, in the system's words ("No such file or
+// directory", "Permission denied", "Is a directory"); empty when it can be.
+std::string unreadableReason(const std::string& path);
 
 // The file of level 1 to 3: beside the executable first, then the other
 // candidates. Empty for any other number.

@@ -22,7 +22,8 @@ public:
 
     // Loads filePath from the texture folder (see Resources.h); the drawn size stays as set up.
     bool loadFromFile(const std::string& filePath);
-    // Renders text; the drawn size becomes the text's own size.
+    // Renders text; the drawn size becomes the text's own size. A failure (no
+    // font) is logged once a run.
     bool loadFromRenderedText(const std::string& textureText, const SDL_Color& textColor, TTF_Font* font);
 
     void render(int x, int y, SDL_RendererFlip flip = SDL_FLIP_NONE, const SDL_Rect* srcRect = nullptr,

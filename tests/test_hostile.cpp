@@ -17,7 +17,9 @@
 #include "Game.h"
 #include "Input.h"
 #include "Level.h"
+#include "Hud.h"
 #include "MenuScreens.h"
+#include "Resources.h"
 #include "TestSupport.h"
 #include "Texture.h"
 #include "UI.h"
@@ -142,12 +144,10 @@ TEST(PictureSize, TheGamesLineNamesTheFileAndItsSize) {
 
 TEST(FailuresOnce, ABrokenPlatformPictureIsToldOnceForTheWholeLevel) {
     Scratch scratch;
-    const std::string broken = scratch.file("resources/textures/platform.png", pngHeader(120, 25));
-    (void)broken;
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    scratch.file("resources/textures/platform.png", pngHeader(120, 25));
     const std::string level = readFile("resources/levels/level3.csv");
-    ASSERT_EQ(chdir(scratch.root.c_str()), 0);
+    // The scratch folder serves the pictures, whichever test ran before.
+    chooseResourceFolder({scratch.root.string() + "/"});
     Canvas canvas;
     LogCapture log;
     {
@@ -158,9 +158,46 @@ TEST(FailuresOnce, ABrokenPlatformPictureIsToldOnceForTheWholeLevel) {
         loadLevelFromStream(input, "level3.csv", platforms, enemySpawns, playerSpawns);
         ASSERT_GT(platforms.size(), 100u);
     }
-    ASSERT_EQ(chdir(previous), 0);
     EXPECT_EQ(log.count("Could not load platform.png texture!"), 1);
     EXPECT_EQ(log.count("Unable to load image platform.png!"), 1);
+}
+
+TEST(FailuresOnce, ABrokenFontIsToldOnceAndItsTextsDoNotRepeatFrameByFrame) {
+    Scratch scratch;
+    const std::string font = scratch.file("resources/sans.ttf", std::string(4096, 'x'));
+    chooseResourceFolder({scratch.root.string() + "/"});
+    LogCapture log;
+    // The menus' texts are made here, all without a font.
+    TestGame game({.run = false, .world = false});
+    // Every frame redraws the texts, with new numbers as the play goes on.
+    for (int frame = 1; frame < 100; ++frame) {
+        updateInGameText(frame, frame / 10, frame * 25);
+        renderInGameText(true, 1.0f, false);
+    }
+    // A second start of the interface opens the same broken file again.
+    UI_init(game.canvas.renderer, state, nullptr);
+    EXPECT_EQ(log.count("Could not load font " + font + "! SDL_ttf Error: "), 1);
+    EXPECT_EQ(log.count("Unable to render text surface! SDL_ttf Error: no font"), 1);
+    EXPECT_FALSE(log.contains("Could not find resources/sans.ttf"));  // there, but broken
+}
+
+TEST(FailuresOnce, AMappingFileOverOneMegabyteIsRefusedWithItsSize) {
+    Scratch scratch;
+    TestGame game({.run = false, .interface = false, .world = false});
+    LogCapture log;
+    // A comment line as long as the largest file taken: SDL reads it and adds nothing.
+    const std::string mapping =
+        scratch.file("resources/mapping.txt", std::string("#").append(MAX_MAPPING_BYTES - 2, 'x').append("\n"));
+    chooseResourceFolder({scratch.root.string() + "/"});
+    { const VirtualPad pad; }
+    EXPECT_FALSE(log.contains("Could not load controller mappings")) << log.lines.back();
+
+    scratch.file("resources/mapping.txt", std::string(5 * MAX_MAPPING_BYTES, '\x9c'));
+    { const VirtualPad pad; }
+    { const VirtualPad pad; }  // plugged in again
+    EXPECT_EQ(log.count("Could not load controller mappings from " + mapping + ": the file is " +
+                        std::to_string(5 * MAX_MAPPING_BYTES) + " bytes, more than 1 MB"),
+              1);
 }
 
 TEST(UnplayableLevel, AFolderOrAMissingFileSaysWhichAndWhy) {

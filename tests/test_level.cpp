@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -86,12 +87,55 @@ TEST_F(LevelLoading, SpawnCellsMakeASpawnAndThePlatformUnderIt) {
 
 TEST_F(LevelLoading, OnlyTheFirstHundredRowsAndTwelveCellsAreUsed) {
     LoadedLevel level;
+    LogCapture log;
     const std::string wide = "0,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,0,0,0\n";
-    load(writeLevel("long.csv", rows(100, wide) + rows(1, "0,0,0,0,0,0,0,0,0,0,0,0\n")), level);
+    // A trailing comma starts no 13th column.
+    const std::string path = writeLevel("long.csv", "0,0,0,0,0,0,0,0,0,0,0,0,\n" + rows(99, wide) + rows(1, "0,0,0,0,0,0,0,0,0,0,0,0\n"));
+    load(path, level);
     EXPECT_EQ(state.levelMap.size(), 100u);
     EXPECT_EQ(state.levelHeight, 8000);
-    EXPECT_EQ(level.platforms.size(), 100u);  // one per row: the 13th to 15th cells and the 101st row are ignored
+    EXPECT_EQ(level.platforms.size(), 111u);  // 12, then one per row: the 13th to 15th cells and the 101st row are ignored
     for (const auto& row : state.levelMap) EXPECT_EQ(row.size(), 12u);
+    // Said once for the whole file, with the first row that is too wide.
+    EXPECT_EQ(log.count("columns, more than the level's 12"), 1);
+    EXPECT_TRUE(log.contains(path + ": row 2 has 15 columns, more than the level's 12; the extra columns are dropped, "
+                             "as are those of 98 more rows."));
+}
+
+TEST_F(LevelLoading, WhatIsWrongWithAFileIsToldOnceHoweverOftenItIsLoaded) {
+    LogCapture log;
+    std::string garbage;
+    for (int i = 0; i < 3000; ++i) garbage += static_cast<char>((i * 7919) % 251 + 1);
+    std::string wideRow = "0";
+    for (int j = 1; j < 5000; ++j) wideRow += ",-1";
+    const std::string bad = writeLevel("garbage.csv", garbage);
+    const std::string wide = writeLevel("wide.csv", "1,2,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1\n" + wideRow + "\n");
+    const std::string missing = "/nonexistent/level.csv";
+    for (const std::string& path : {bad, wide, missing}) {
+        LoadedLevel first;
+        load(path, first);
+        const std::size_t lines = log.lines.size();
+        EXPECT_GT(lines, 0u) << path;
+        LoadedLevel again;
+        load(path, again);  // the level chosen a second time
+        EXPECT_EQ(log.lines.size(), lines) << path << ": " << log.lines.back();
+        EXPECT_EQ(again.platforms.size(), first.platforms.size());
+        log.lines.clear();
+    }
+
+    // The wide row is named with its width, and its first twelve cells are the level's.
+    forgetLoggedOnce();
+    LoadedLevel level;
+    load(wide, level);
+    EXPECT_EQ(log.count(wide + ": row 2 has 5000 columns, more than the level's 12; the extra columns are dropped."), 1);
+    EXPECT_EQ(state.levelMap[1], (std::vector<int>{0, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
+
+    // A stream (no file of the game) tells all it finds at every load.
+    for (int load = 0; load < 2; ++load) {
+        std::istringstream input(wideRow + "\n");
+        loadLevelFromStream(input, "stream", level.platforms, level.enemySpawns, level.playerSpawns);
+    }
+    EXPECT_EQ(log.count("stream: row 1 has 5000 columns"), 2);
 }
 
 TEST_F(LevelLoading, CarriageReturnsAndSpacesAroundNumbersAreHarmless) {

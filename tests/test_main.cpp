@@ -23,6 +23,10 @@ public:
         ASSERT_EQ(SDL_Init(MEDIA_SUBSYSTEMS), 0) << SDL_GetError();
         ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
         audioOpen = openAudio();
+        // The serving folder is chosen here, in the folder the tests start in,
+        // not by whichever test first asks for a file from wherever it went.
+        const LogCapture quiet;
+        chooseResourceFolder();
     }
     void TearDown() override { closeMedia(audioOpen); }
 
@@ -31,8 +35,9 @@ private:
 };
 
 // Whatever a test did to the process, the next one starts as the first did:
-// in the build folder, with no picture decoded (a picture that failed to load
-// elsewhere must not stay failed) and every failure to be told again.
+// in the build folder, with its resource folder chosen afresh there (no file
+// taken for reported missing), no picture decoded (a picture that failed to
+// load elsewhere must not stay failed) and every failure to be told again.
 class FreshProcessState : public ::testing::EmptyTestEventListener {
 public:
     void OnTestStart(const ::testing::TestInfo&) override {
@@ -42,7 +47,8 @@ public:
     void OnTestEnd(const ::testing::TestInfo&) override {
         if (!working.empty() && chdir(working.c_str()) != 0) std::abort();
         clearImageCache();
-        if (!resourceFolder().empty()) chooseResourceFolder();
+        const LogCapture quiet;
+        chooseResourceFolder();
     }
 
 private:
@@ -52,6 +58,13 @@ private:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // The tests read and write the build folder's resources/ by relative paths:
+    // they run there, wherever they were started from.
+    if (char* base = SDL_GetBasePath()) {
+        const int moved = chdir(base);
+        SDL_free(base);
+        if (moved != 0) return 1;
+    }
     // Whatever the game writes (settings, records) lands in a scratch home, never the real one.
     const ScratchHome home;
     // An event the queue refuses fails the test that pushed it.

@@ -11,6 +11,7 @@
 
 #include "Resources.h"
 #include "TestSupport.h"
+#include "Texture.h"
 
 namespace fs = std::filesystem;
 
@@ -26,6 +27,7 @@ protected:
     }
     void TearDown() override {
         std::error_code ignored;
+        for (const fs::path& locked : lockedFolders) fs::permissions(locked, fs::perms::owner_all, ignored);
         fs::remove_all(root, ignored);
         LogCapture quiet;
         chooseResourceFolder();
@@ -38,8 +40,18 @@ protected:
         return path.string() + "/";
     }
 
+    // Takes every permission from a folder; given back before the scratch root goes.
+    void lock(const std::string& path) {
+        fs::permissions(path, fs::perms::none);
+        lockedFolders.push_back(path);
+    }
+
     fs::path root;
+    std::vector<fs::path> lockedFolders;
 };
+
+// A folder without permissions is no obstacle to root, so those cases run only for other users.
+bool permissionsHold() { return geteuid() != 0; }
 
 }  // namespace
 
@@ -144,4 +156,41 @@ TEST_F(ResourceFolders, LevelsAreLookedForBesideTheExecutableFirst) {
     EXPECT_EQ(path, executableFolder() + "resources/levels/level2.csv");
     EXPECT_EQ(levelFilePath(0), "");
     EXPECT_EQ(levelFilePath(4), "");
+}
+
+TEST_F(ResourceFolders, AFolderThatCannotBeReadIsToldOnceByNameAndNotTakenForMissing) {
+    if (!permissionsHold()) GTEST_SKIP() << "run as root, whom no folder's permissions stop; run as another user to check";
+    const std::string locked = folder("locked", true);
+    const std::string open = folder("open", true);
+    lock(locked + "resources");
+    LogCapture log;
+    // Passed over for a folder that can be read; named once, however it is spelt.
+    chooseResourceFolder({locked, locked + "./", open});
+    EXPECT_EQ(resourceFolder(), open);
+    EXPECT_EQ(log.count("Cannot read the folder " + locked + "resources/: Permission denied"), 1);
+
+    // The only one there: it serves, and its files are not reported one by one.
+    log.lines.clear();
+    chooseResourceFolder({locked});
+    EXPECT_EQ(log.count("Cannot read the folder " + locked + "resources/: Permission denied"), 1);
+    EXPECT_TRUE(log.contains("No readable resources folder"));
+    Canvas canvas;
+    Texture picture;
+    picture.setup(10, 10, canvas.renderer);
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(picture.loadFromFile("logo.png"));
+    EXPECT_EQ(log.count("Unable to load image logo.png! SDL_image Error: "), 1);
+    EXPECT_TRUE(log.contains("logo.png: Permission denied")) << log.lines.back();
+    fontPath();
+    soundPath("song.wav");
+    EXPECT_FALSE(log.contains("Could not find"));
+
+    // A folder within resources/: named instead of each file in it.
+    const std::string served = folder("served", true);
+    lock(served + "resources/textures");
+    log.lines.clear();
+    chooseResourceFolder({served});
+    texturePath("one.png");
+    texturePath("two.png");
+    EXPECT_EQ(log.count("Cannot read the folder " + served + "resources/textures/: Permission denied"), 1);
+    EXPECT_FALSE(log.contains("Could not find"));
 }

@@ -1,7 +1,10 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "Sound.h"
@@ -125,14 +128,32 @@ TEST(Texture, RenderedTextTakesTheTextSizeAndIsReplacedByTheNextText) {
     EXPECT_TRUE(log.contains("Unable to render text surface! SDL_ttf Error: "));
 }
 
-TEST(Sound, MissingFileIsReportedOnStandardOutputAndPlaysSilently) {
+TEST(Sound, AFileThatDoesNotLoadIsLoggedOnceWithItsNameAndWhyAndPlaysSilently) {
+    const ScratchFile empty("resources/sounds/test-empty.wav");
+    std::ofstream("resources/sounds/test-empty.wav", std::ios::binary);
+    LogCapture log;
     testing::internal::CaptureStdout();
     Sound missing("resources/sounds/no-such-sound.wav", 0, -1);
+    Sound again("resources/sounds/no-such-sound.wav", 0, -1);  // a second owner of the same file
+    Sound zero("resources/sounds/test-empty.wav", 0, -1);
     std::fflush(stdout);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Failed to load scratch sound effect! SDL_mixer Error: "), std::string::npos) << out;
-    EXPECT_FALSE(missing.isLoaded());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(log.count("Failed to load sound effect resources/sounds/no-such-sound.wav! SDL_mixer Error: "
+                        "No such file or directory"),
+              1);
+    // The mixer's own reason for a file with nothing in it.
+    ASSERT_EQ(log.count("Failed to load sound effect resources/sounds/test-empty.wav! SDL_mixer Error: "), 1);
+    EXPECT_GT(log.lines.back().size(), std::string("Failed to load sound effect resources/sounds/test-empty.wav! SDL_mixer Error: ").size());
+    EXPECT_FALSE(missing.isLoaded() || zero.isLoaded());
     missing.play();  // nothing to play, nothing happens
+
+    if (geteuid() == 0) GTEST_SKIP() << "run as root, whom no file's permissions stop; run as another user to check";
+    const ScratchFile locked("resources/sounds/test-locked.wav");
+    std::ofstream("resources/sounds/test-locked.wav", std::ios::binary) << fileBytes("resources/sounds/buttonClick.wav");
+    chmod("resources/sounds/test-locked.wav", 0);
+    Sound unreadable("resources/sounds/test-locked.wav", 0, -1);
+    EXPECT_TRUE(log.contains("Failed to load sound effect resources/sounds/test-locked.wav! SDL_mixer Error: "
+                             "Permission denied"));
 }
 
 TEST(Sound, ShippedEffectLoadsAndPlays) {

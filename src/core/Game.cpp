@@ -71,7 +71,7 @@ bool init(bool fullscreen) {
     // Without a sound device the game still plays, silently: every sound then
     // reports that it could not load and plays nothing.
     if (Mix_OpenAudio(44100, MIXER_FORMAT, 2, 2048) < 0) {
-        std::printf("SDL_mixer could not initialize! SDL_mixer Error: %s\n", Mix_GetError());
+        SDL_Log("SDL_mixer could not initialize! SDL_mixer Error: %s", Mix_GetError());
         std::fflush(stdout);
     } else {
         // The music's channel is kept out of the effects' reach.
@@ -194,11 +194,26 @@ void loadController() {
     controller = SDL_GameControllerOpen(SDL_NumJoysticks() - 1);
     if (controller != nullptr) {
         // Opened here: for a file that cannot be opened the library itself
-        // reports only "Invalid RWops", which does not say what is wrong.
+        // reports only "Invalid RWops", which does not say what is wrong. A
+        // file larger than any mapping list is refused before SDL reads it all.
+        // Told once a run, however often a pad is plugged in.
         const std::string mappingFile = mappingPath();
+        const std::string failed = std::string("Could not load controller mappings from ").append(mappingFile).append(": ");
         SDL_RWops* mappings = SDL_RWFromFile(mappingFile.c_str(), "rb");
-        if (mappings == nullptr || SDL_GameControllerAddMappingsFromRW(mappings, 1) < 0) {
-            SDL_Log("Could not load controller mappings from %s: %s", mappingFile.c_str(), SDL_GetError());
+        const Sint64 size = mappings != nullptr ? SDL_RWsize(mappings) : -1;
+        if (mappings == nullptr) {
+            const std::string reason = unreadableReason(mappingFile);
+            logOnce(std::string(failed).append(reason.empty() ? SDL_GetError() : reason));
+        } else if (size > MAX_MAPPING_BYTES) {
+            SDL_RWclose(mappings);
+            logOnce(std::string(failed)
+                        .append("the file is ")
+                        .append(std::to_string(size))
+                        .append(" bytes, more than 1 MB (")
+                        .append(std::to_string(MAX_MAPPING_BYTES))
+                        .append(" bytes)"));
+        } else if (SDL_GameControllerAddMappingsFromRW(mappings, 1) < 0) {
+            logOnce(std::string(failed).append(SDL_GetError()));
         }
         state.controller = true;
     } else {

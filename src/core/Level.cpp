@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -13,6 +14,7 @@
 
 #include "Game.h"
 #include "GlobalConstants.h"
+#include "Texture.h"
 
 namespace {
 
@@ -39,30 +41,69 @@ std::optional<int> parseCell(const std::string& cell) {
 
 void loadLevelFromCSV(const std::string& filePath, std::list<Platform>& platforms, std::vector<Spawn>& enemySpawns,
                       std::vector<Spawn>& playerSpawns) {
+    // A file is chosen again and again (each start of its level): what is
+    // wrong with it is told once a run.
     std::ifstream file;
     std::error_code error;
     if (std::filesystem::is_directory(filePath, error)) {
         // A folder opens as a file here but reads nothing.
-        SDL_Log("Could not load level file! %s: %s", filePath.c_str(), std::strerror(EISDIR));
+        logOnce(std::string("Could not load level file! ").append(filePath).append(": ").append(std::strerror(EISDIR)));
     } else {
         file.open(filePath);
-        if (!file.is_open()) SDL_Log("Could not load level file! %s: %s", filePath.c_str(), std::strerror(errno));
+        if (!file.is_open()) {
+            logOnce(std::string("Could not load level file! ").append(filePath).append(": ").append(std::strerror(errno)));
+        }
     }
     if (!file.is_open()) file.setstate(std::ios::failbit);
-    loadLevelFromStream(file, filePath, platforms, enemySpawns, playerSpawns);
+    loadLevelFromStream(file, filePath, platforms, enemySpawns, playerSpawns, true);
 }
 
 void loadLevelFromStream(std::istream& input, const std::string& sourceName, std::list<Platform>& platforms,
-                         std::vector<Spawn>& enemySpawns, std::vector<Spawn>& playerSpawns) {
+                         std::vector<Spawn>& enemySpawns, std::vector<Spawn>& playerSpawns, bool onceARun) {
+    const auto tell = [onceARun](const std::string& line) {
+        if (onceARun) {
+            logOnce(line);
+        } else {
+            SDL_Log("%s", line.c_str());
+        }
+    };
     const bool opened = static_cast<bool>(input);
     std::vector<std::vector<std::string>> cells;
     std::string line;
+    // The first row wider than the level, its width, and how many more there are.
+    int longRow = 0;
+    std::size_t longRowColumns = 0;
+    int moreLongRows = 0;
     while (static_cast<int>(cells.size()) < LEVEL_MAX_ROWS && std::getline(input, line)) {
         std::vector<std::string> row(LEVEL_COLUMNS);
         std::stringstream stream(line);
         std::string cell;
-        for (int j = 0; j < LEVEL_COLUMNS && std::getline(stream, cell, ','); ++j) row[j] = cell;
+        int j = 0;
+        for (; j < LEVEL_COLUMNS && std::getline(stream, cell, ','); ++j) row[j] = cell;
         cells.push_back(std::move(row));
+        if (j == LEVEL_COLUMNS && std::getline(stream, cell, ',')) {
+            if (longRow == 0) {
+                longRow = static_cast<int>(cells.size());
+                // As the cells are read: a trailing comma starts no column.
+                longRowColumns = static_cast<std::size_t>(std::count(line.begin(), line.end(), ',')) +
+                                 (line.back() == ',' ? 0 : 1);
+            } else {
+                ++moreLongRows;
+            }
+        }
+    }
+    if (longRow != 0) {
+        std::string said = std::string("Level file ")
+                               .append(sourceName)
+                               .append(": row ")
+                               .append(std::to_string(longRow))
+                               .append(" has ")
+                               .append(std::to_string(longRowColumns))
+                               .append(" columns, more than the level's ")
+                               .append(std::to_string(LEVEL_COLUMNS))
+                               .append("; the extra columns are dropped");
+        if (moreLongRows > 0) said.append(", as are those of ").append(std::to_string(moreLongRows)).append(" more rows");
+        tell(said + ".");
     }
 
     const int rows = static_cast<int>(cells.size());
@@ -78,8 +119,13 @@ void loadLevelFromStream(std::istream& input, const std::string& sourceName, std
         for (int j = 0; j < LEVEL_COLUMNS; ++j) {
             const std::optional<int> code = parseCell(cells[i][j]);
             if (!code) {
-                SDL_Log("Level file %s: row %d, column %d is not a number; the cell is left empty.",
-                        sourceName.c_str(), i + 1, j + 1);
+                tell(std::string("Level file ")
+                         .append(sourceName)
+                         .append(": row ")
+                         .append(std::to_string(i + 1))
+                         .append(", column ")
+                         .append(std::to_string(j + 1))
+                         .append(" is not a number; the cell is left empty."));
             }
             const int m = j - 1;
             switch (code.value_or(-1)) {
@@ -108,9 +154,9 @@ void loadLevelFromStream(std::istream& input, const std::string& sourceName, std
     }
 
     if (opened && enemySpawns.size() == enemySpawnsBefore) {
-        SDL_Log("Level file %s has no enemy spawn point: no robot can enter it.", sourceName.c_str());
+        tell(std::string("Level file ").append(sourceName).append(" has no enemy spawn point: no robot can enter it."));
     }
     if (opened && playerSpawns.size() == playerSpawnsBefore) {
-        SDL_Log("Level file %s has no player spawn point: the hero cannot be placed.", sourceName.c_str());
+        tell(std::string("Level file ").append(sourceName).append(" has no player spawn point: the hero cannot be placed."));
     }
 }

@@ -4,6 +4,7 @@
 #include "Hud.h"
 #include "MenuScreens.h"
 #include "Resources.h"
+#include "Texture.h"
 
 namespace {
 
@@ -32,7 +33,9 @@ void UI_init(SDL_Renderer* _renderer, State& state, Player* _player) {
     title = TTF_OpenFont(fontFile.c_str(), scale(34));
     // Said once here, with the reason: the text lines that fail later cannot name the file.
     if (counter == nullptr || small == nullptr || verySmall == nullptr || title == nullptr) {
-        SDL_Log("Could not load font %s! SDL_ttf Error: %s", fontFile.c_str(), TTF_GetError());
+        std::string reason = unreadableReason(fontFile);
+        if (reason.empty()) reason = TTF_GetError();
+        logOnce("Could not load font " + fontFile + "! SDL_ttf Error: " + reason);
     }
 
     renderer = _renderer;

@@ -1,6 +1,7 @@
 #include "Sound.h"
 
-#include <cstdio>
+#include "Resources.h"
+#include "Texture.h"
 
 Sound::Sound(const std::string& filePath, int _loop, int _channel) : loop(_loop), channel(_channel) {
     init(filePath, _loop, _channel);
@@ -17,11 +18,14 @@ void Sound::init(const std::string& filePath, int _loop, int _channel) {
     Mix_FreeChunk(sound);
     // Opened here rather than by Mix_LoadWAV, whose own error for a file that
     // cannot be opened ("with NULL src") would hide which file is missing.
+    // The system's reason goes with the file's name; a file many owners load
+    // (every robot's sounds) is told once a run.
     SDL_RWops* file = SDL_RWFromFile(filePath.c_str(), "rb");
     sound = file != nullptr ? Mix_LoadWAV_RW(file, 1) : nullptr;
     if (sound == nullptr) {
-        std::printf("Failed to load scratch sound effect! SDL_mixer Error: %s\n", Mix_GetError());
-        std::fflush(stdout);
+        std::string reason = file == nullptr ? unreadableReason(filePath) : "";
+        if (reason.empty()) reason = Mix_GetError();
+        logOnce("Failed to load sound effect " + filePath + "! SDL_mixer Error: " + reason);
     }
 }
 

@@ -51,7 +51,10 @@ Uint32 bigEndian(const unsigned char* bytes) {
 SDL_Surface* loadPicture(const std::string& path, std::string& error) {
     SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
     if (file == nullptr) {
+        // SDL names the file; the system says why it could not be opened.
         error = SDL_GetError();
+        const std::string reason = unreadableReason(path);
+        if (!reason.empty() && error.find(reason) == std::string::npos) error.append(": ").append(reason);
         return nullptr;
     }
     // The size a PNG declares is in its first chunk: read it before the decoder
@@ -188,8 +191,10 @@ bool Texture::loadFromRenderedText(const std::string& textureText, const SDL_Col
     SDL_Surface* textSurface =
         font != nullptr ? TTF_RenderUTF8_Blended(font, textureText.c_str(), textColor) : nullptr;
     if (textSurface == nullptr) {
-        SDL_Log("Unable to render text surface! SDL_ttf Error: %s\n",
-                font != nullptr ? TTF_GetError() : "no font");
+        // Without a font every text fails at every draw: told once a run (the
+        // interface names the font file and why it did not open).
+        logOnce(font != nullptr ? std::string("Unable to render text surface! SDL_ttf Error: ").append(TTF_GetError())
+                                : std::string("Unable to render text surface! SDL_ttf Error: no font; texts stay blank"));
         return false;
     }
     SDL_Texture* created = SDL_CreateTextureFromSurface(gameRenderer, textSurface);
