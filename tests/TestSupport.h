@@ -20,6 +20,7 @@
 #include "MenuInput.h"
 #include "Texture.h"
 #include "UI.h"
+#include "Waves.h"
 #include "World.h"
 
 // --- The media libraries as the game opens them, without a window: the dummy
@@ -548,6 +549,29 @@ public:
     }
     TestGame(const TestGame&) = delete;
     TestGame& operator=(const TestGame&) = delete;
+
+    // A robot of the wave's first set (which the world must have), standing
+    // still with its feet at (x, y) when asked, else waiting to enter.
+    Enemy& addRobot(ENEMY_TYPE type, std::optional<SDL_Point> feet) {
+        auto body = std::make_unique<Entity>(&world->enemySpawns, canvas.renderer, enemyHealth(type));
+        auto enemy = makeEnemy(type, body.get());
+        if (feet) {
+            body->spawned = true;
+            body->justSpawned = false;
+            body->setPosition(feet->x, feet->y - body->getRect().h);
+            body->setXVelocity(0);
+        }
+        world->waveSetEEnemies[0].push_back(std::move(body));
+        world->waveSetEnemies[0].push_back(std::move(enemy));
+        collectCharacterEntities(world->waveSetEEnemies[0], &run->eZorbi, world->allCharacterEntities);
+        return *world->waveSetEnemies[0].back();
+    }
+    // A still revolver bullet at (x, y).
+    void addStillBullet(int x, int y, int strength = 1, int damage = 1) {
+        world->eBullets.emplace_back(x, y, 0, 0, canvas.renderer);
+        world->bullets.emplace_back(&world->eBullets.back(), normal, 1, strength, damage);
+        world->bullets.back().setIterator(std::prev(world->eBullets.end()));
+    }
 
     Canvas canvas;
     std::unique_ptr<RunObjects> run;

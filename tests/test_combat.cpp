@@ -47,18 +47,7 @@ protected:
 
     // A robot of the given kind standing on the floor with its left edge at x, already placed.
     Enemy& robot(ENEMY_TYPE type, int x, bool placed = true) {
-        auto body = std::make_unique<Entity>(&world->enemySpawns, canvas.renderer, enemyHealth(type));
-        auto enemy = makeEnemy(type, body.get());
-        if (placed) {
-            body->spawned = true;
-            body->justSpawned = false;
-            body->setPosition(x, FLOOR_TOP - body->getRect().h);
-            body->setXVelocity(0);
-        }
-        world->waveSetEEnemies[0].push_back(std::move(body));
-        world->waveSetEnemies[0].push_back(std::move(enemy));
-        collectCharacterEntities(world->waveSetEEnemies[0], &run->eZorbi, world->allCharacterEntities);
-        return *world->waveSetEnemies[0].back();
+        return addRobot(type, placed ? std::optional<SDL_Point>(SDL_Point{x, FLOOR_TOP}) : std::nullopt);
     }
     SDL_Rect& hero() { return run->eZorbi.getRect(); }
     // A kill's breath is stepped over: it changes no rule, and these look at the rules.
@@ -175,9 +164,7 @@ TEST_F(CombatTest, NoRewardForKillsAfterTheHeroWasHurtInTheSameFrame) {
     robot(robor, 310);                       // touches: hero hurt, robot dies by the touch
     Enemy& shot = robot(robor, 900);         // killed by a bullet later in the same frame
     run->player.setDirection(true);
-    world->eBullets.emplace_back(895, FLOOR_TOP - 40, 0, 0, canvas.renderer);
-    world->bullets.emplace_back(&world->eBullets.back(), normal, 1, 1, 1);
-    world->bullets.back().setIterator(std::prev(world->eBullets.end()));
+    addStillBullet(895, FLOOR_TOP - 40);
     (void)shot;
     frame(0.016f);
     EXPECT_EQ(state.enemiesAlive, 0);
@@ -188,9 +175,7 @@ TEST_F(CombatTest, NoRewardForKillsAfterTheHeroWasHurtInTheSameFrame) {
     // A kill without a hit pays the robot's difficulty, a combo step and shield.
     Enemy& next = robot(roo, 900);
     next.getEntity()->hp = 1;
-    world->eBullets.emplace_back(895, FLOOR_TOP - 40, 0, 0, canvas.renderer);
-    world->bullets.emplace_back(&world->eBullets.back(), normal, 1, 1, 1);
-    world->bullets.back().setIterator(std::prev(world->eBullets.end()));
+    addStillBullet(895, FLOOR_TOP - 40);
     frame(0.016f);
     EXPECT_EQ(run->player.getXP(), 4);
     EXPECT_EQ(run->player.getCombo(), 1);
@@ -200,9 +185,7 @@ TEST_F(CombatTest, NoRewardForKillsAfterTheHeroWasHurtInTheSameFrame) {
 TEST_F(CombatTest, BulletHitsWithItsOwnDamageOncePerFrame) {
     Enemy& big = robot(roo, 900);
     for (int damage : {2, 1}) {
-        world->eBullets.emplace_back(895, FLOOR_TOP - 40, 0, 0, canvas.renderer);
-        world->bullets.emplace_back(&world->eBullets.back(), normal, 1, 3, damage);
-        world->bullets.back().setIterator(std::prev(world->eBullets.end()));
+        addStillBullet(895, FLOOR_TOP - 40, 3, damage);
     }
     state.currentRevolverLevel = 1;  // the weapon in hand does 1 damage
     frame(0.016f);
@@ -389,9 +372,7 @@ TEST_F(CombatTest, AHitRobotFlashesWhiteForItsTimeAndThenLooksAsBefore) {
     Enemy& big = robot(roo, 700);  // five hit points: a bullet does not kill it
     Entity& body = *big.getEntity();
     const SDL_Rect& rect = body.getRect();
-    world->eBullets.emplace_back(rect.x - 2, rect.y + 20, 0, 0, canvas.renderer);
-    world->bullets.emplace_back(&world->eBullets.back(), normal, 1, 1, 1);
-    world->bullets.back().setIterator(std::prev(world->eBullets.end()));
+    addStillBullet(rect.x - 2, rect.y + 20);
     frame();
     ASSERT_EQ(body.getHP(), 4);
     const Uint32 hitAt = now;
@@ -417,9 +398,7 @@ TEST_F(CombatTest, AKillStopsTheClockOfPlayForABreathAndNoRuleRunsTwice) {
     Enemy& walker = robot(roo, 200);
     walker.getEntity()->setXVelocity(200);
     const SDL_Rect& rect = victim.getEntity()->getRect();
-    world->eBullets.emplace_back(rect.x - 5, rect.y + 10, 0, 0, canvas.renderer);
-    world->bullets.emplace_back(&world->eBullets.back(), normal, 1, 1, 1);
-    world->bullets.back().setIterator(std::prev(world->eBullets.end()));
+    addStillBullet(rect.x - 5, rect.y + 10);
     world->startWaveLoad = now;  // a tick the rules count from
     runFrame(state, *run, *world, 0.016f, now += 16);
     ASSERT_FALSE(victim.getEntity()->isAlive());

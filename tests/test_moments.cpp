@@ -51,24 +51,9 @@ protected:
     }
     SDL_Rect hero() { return run->eZorbi.getRect(); }
     // A robot standing on the hero's ground, dx to his right, facing him.
-    Enemy& robot(ENEMY_TYPE type, int dx) {
-        auto body = std::make_unique<Entity>(&world->enemySpawns, canvas.renderer, enemyHealth(type));
-        auto enemy = makeEnemy(type, body.get());
-        body->spawned = true;
-        body->justSpawned = false;
-        body->setPosition(hero().x + dx, hero().y + hero().h - body->getRect().h);
-        body->setXVelocity(0);
-        world->waveSetEEnemies[0].push_back(std::move(body));
-        world->waveSetEnemies[0].push_back(std::move(enemy));
-        collectCharacterEntities(world->waveSetEEnemies[0], &run->eZorbi, world->allCharacterEntities);
-        return *world->waveSetEnemies[0].back();
-    }
+    Enemy& robot(ENEMY_TYPE type, int dx) { return addRobot(type, SDL_Point{hero().x + dx, hero().y + hero().h}); }
     // A revolver bullet just left of the target, still.
-    void bulletAt(const SDL_Rect& target) {
-        world->eBullets.emplace_back(target.x - 2, target.y + 20, 0, 0, canvas.renderer);
-        world->bullets.emplace_back(&world->eBullets.back(), normal, 1, 1, 1);
-        world->bullets.back().setIterator(std::prev(world->eBullets.end()));
-    }
+    void bulletAt(const SDL_Rect& target) { addStillBullet(target.x - 2, target.y + 20); }
     // Pixels of the area near the given colour, every other one counted.
     int near(const SDL_Rect& area, int r, int g, int b, int tolerance) {
         int count = 0;

@@ -39,7 +39,7 @@ void Enemy::render() const {
 
 void Enemy::render(Uint32 now) const {
     if (!inView(entity->getRect())) return;
-    render();
+    entity->render(entity->getHP() - 1, 0, true);
     static const SDL_Color FLASH{255, 255, 255, 255};
     if (SDL_TICKS_PASSED(now, entity->flashUntil) == SDL_FALSE) entity->renderFlash(entity->getHP() - 1, 0, true, FLASH);
 }
