@@ -12,8 +12,8 @@ class Player;
 
 // Arrows that show where the wave's robots are when they are out of view: a
 // small pixel-art arrow at the top or bottom edge of the window, at the
-// robot's x, pointing up or down toward it. One per robot; never over the
-// heads-up display.
+// robot's x, pointing up or down toward it. One per robot, robots close
+// together sharing one; never over the heads-up display.
 
 // The arrow is a 9 x 9 pixel map whose pixels are drawn as squares of this side.
 constexpr int ROBOT_ARROW_CELL = scale(3);
@@ -43,7 +43,10 @@ void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow);
 // without them arrows are painted.
 void makeRobotArrowPictures(SDL_Renderer* renderer);
 void releaseRobotArrowPictures();
-// Draws the arrows (reordered), each place once: from the pictures when made.
+// Leaves one arrow per place: of arrows at one edge that would overlap, the
+// leftmost (robots close together share an arrow). Reorders the rest.
+void keepOneArrowPerPlace(std::vector<RobotArrow>& arrows);
+// Draws the arrows, one per place (see keepOneArrowPerPlace): from the pictures when made.
 void drawRobotArrows(SDL_Renderer* renderer, std::vector<RobotArrow>& arrows);
 
 // The arrows of a playing frame, clear of the heads-up display of the hero's

@@ -121,3 +121,17 @@ TEST(RobotArrows, PicturesShowTheSamePixelsAsThePaintedArrow) {
         }
     EXPECT_EQ(differ, 0);
 }
+
+// Arrows that would overlap at one edge are one arrow, the leftmost; the other
+// edge and arrows clear of each other keep theirs.
+TEST(RobotArrows, RobotsCloseTogetherShareOneArrow) {
+    const int side = ROBOT_ARROW_SIDE;
+    const auto at = [&](int x, bool up) { return RobotArrow{{x, up ? 6 : 600, side, side}, up}; };
+    std::vector<RobotArrow> arrows{at(310, false), at(300, false), at(300, false), at(300 + side - 1, false),
+                                   at(300 + side, false), at(305, true)};
+    keepOneArrowPerPlace(arrows);
+    std::vector<std::pair<int, bool>> kept;
+    for (const RobotArrow& arrow : arrows) kept.emplace_back(arrow.box.x, arrow.pointsUp);
+    const std::vector<std::pair<int, bool>> expected{{300, false}, {300 + side, false}, {305, true}};
+    EXPECT_EQ(kept, expected);
+}

@@ -145,11 +145,26 @@ void renderRobotArrows(const World& world, const Player& player, bool waveStarte
     drawRobotArrows(gameRenderer, arrows);
 }
 
-void drawRobotArrows(SDL_Renderer* renderer, std::vector<RobotArrow>& arrows) {
-    // Robots above one another share an arrow: each place is drawn once.
+void keepOneArrowPerPlace(std::vector<RobotArrow>& arrows) {
+    // Along each edge, from left to right, an arrow that would overlap the
+    // last one kept there goes: two arrows a few pixels apart read as a
+    // smudge, not as two robots, and robots above one another share a place.
     std::sort(arrows.begin(), arrows.end(), [](const RobotArrow& a, const RobotArrow& b) {
-        return std::tie(a.box.x, a.box.y, a.pointsUp) < std::tie(b.box.x, b.box.y, b.pointsUp);
+        return std::tie(a.pointsUp, a.box.y, a.box.x) < std::tie(b.pointsUp, b.box.y, b.box.x);
     });
+    auto kept = arrows.begin();
+    for (auto arrow = arrows.begin(); arrow != arrows.end(); ++arrow) {
+        if (arrow != arrows.begin()) {
+            const RobotArrow& last = *std::prev(kept);
+            if (last.pointsUp == arrow->pointsUp && SDL_HasIntersection(&last.box, &arrow->box)) continue;
+        }
+        *kept++ = *arrow;
+    }
+    arrows.erase(kept, arrows.end());
+}
+
+void drawRobotArrows(SDL_Renderer* renderer, std::vector<RobotArrow>& arrows) {
+    keepOneArrowPerPlace(arrows);
     // A graphics card's renderer gets every arrow from the one picture in a
     // single call, two triangles each; the software renderer, whose triangles
     // sample a texel off at some cell edges and whose copies cost no call of
@@ -157,10 +172,7 @@ void drawRobotArrows(SDL_Renderer* renderer, std::vector<RobotArrow>& arrows) {
     const bool software = drawsInSoftware(renderer);
     static std::vector<SDL_Vertex> corners;
     corners.clear();
-    const RobotArrow* last = nullptr;
     for (const RobotArrow& arrow : arrows) {
-        if (last != nullptr && SDL_RectEquals(&last->box, &arrow.box) == SDL_TRUE && last->pointsUp == arrow.pointsUp) continue;
-        last = &arrow;
         if (arrowPictures == nullptr) {
             drawRobotArrow(renderer, arrow);
             continue;
