@@ -27,3 +27,7 @@ void moveCamera(State& game, std::list<Entity*>& allCharacterEntities, std::list
 
 // Draws every platform, outlined in blue in developer mode.
 void renderPlatforms(const std::list<Platform*>& platforms, bool developerMode);
+
+// The parts of the window that renderPlatforms paints opaque (its rows drawn
+// from a strip), as it would paint them now; what lies under them never shows.
+void platformCover(const std::list<Platform*>& platforms, std::vector<SDL_Rect>& cover);

@@ -4,10 +4,15 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "World.h"
 
 // Clears the window and draws the backdrop: background picture and grey veil.
 void renderBackdrop(const RunObjects& run);
+// The same but inside the rectangles of cover (window areas that are drawn
+// over opaque later in the frame, such as platformCover's).
+void renderBackdrop(const RunObjects& run, const std::vector<SDL_Rect>& cover);
 
 // Draws every spawn point: outlined by occupancy in developer mode, a
 // translucent patch otherwise.

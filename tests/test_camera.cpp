@@ -154,3 +154,33 @@ TEST_F(CameraTest, PlatformsAreDrawnOverBodies) {
     }
     EXPECT_GT(changed, 0);
 }
+
+// In a frame that scrolls, the platforms are drawn where the bodies on them
+// were drawn, not a step ahead: the picture is that of the frame's own start.
+TEST_F(CameraTest, AScrollingFrameDrawsThePlatformsWhereItsBodiesStood) {
+    load(30);
+    world->startWaveLoad = 0;
+    const SDL_Rect tile = world->platforms.front()->getPlatformRect();
+    hero().x = 720;  // over empty air, low in the window: the view follows him down
+    hero().y = 400;
+    run->player.updateWheelRect();
+    runFrame(state, *run, *world, 1.0f / 60.0f, 2000);
+    ASSERT_LT(state.camY, 0);
+    const auto column = [&] {
+        std::vector<Uint32> colours;
+        for (int y = tile.y; y < tile.y + tile.h; ++y) {
+            const SDL_Color c = canvas.pixel(tile.x + 30, y);
+            colours.push_back(Uint32(c.r) << 16 | Uint32(c.g) << 8 | c.b);
+        }
+        return colours;
+    };
+    const std::vector<Uint32> drawn = column();
+
+    for (Platform* platform : world->platforms) {
+        const SDL_Rect& box = platform->getPlatformRect();
+        platform->setPosition(box.x, box.y - state.camY);
+    }
+    renderBackdrop(*run);
+    renderPlatforms(world->platforms, false);
+    EXPECT_EQ(drawn, column());
+}

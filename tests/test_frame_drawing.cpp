@@ -38,6 +38,59 @@ TEST(FrameDrawing, ComposedBackdropShowsExactlyThePictureUnderItsVeil) {
     EXPECT_FALSE(sameColour(canvas.pixel(600, 360), 255, 0, 255));
 }
 
+// Left out under what covers it, the backdrop shows nowhere in the cover
+// (overlapping areas, areas at the window's edges) and wholly everywhere else.
+TEST(FrameDrawing, TheBackdropLeavesOutExactlyItsCover) {
+    Canvas canvas;
+    RunObjects run(canvas.renderer);
+    ASSERT_NE(run.backdrop, nullptr);
+    renderBackdrop(run);
+    const std::vector<Uint32> whole = pixelsOf(canvas);
+
+    const std::vector<SDL_Rect> cover{{0, 0, 240, 25}, {200, 10, 100, 40}, {960, 695, 240, 25}, {500, 300, 1, 1}};
+    SDL_SetRenderDrawColor(canvas.renderer, 255, 0, 255, 255);
+    renderBackdrop(run, cover);
+    const std::vector<Uint32> around = pixelsOf(canvas);
+    const Uint32 magenta = SDL_MapRGB(canvas.surface->format, 255, 0, 255);
+    int wrong = 0;
+    for (int y = 0; y < WINDOW_HEIGHT; ++y) {
+        for (int x = 0; x < WINDOW_WIDTH; ++x) {
+            const SDL_Point p{x, y};
+            bool covered = false;
+            for (const SDL_Rect& area : cover) covered = covered || SDL_PointInRect(&p, &area);
+            const std::size_t i = static_cast<std::size_t>(y * WINDOW_WIDTH + x);
+            wrong += (covered ? around[i] == magenta : around[i] == whole[i]) ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// The frame's platforms cover what the backdrop leaves out for them: the
+// picture is the same pixel for pixel, rows cut by the window's edges included.
+TEST(FrameDrawing, PlatformsOverTheBackdropsHolesDrawTheSamePicture) {
+    Canvas canvas;
+    RunObjects run(canvas.renderer);
+    std::list<Platform> tiles;
+    for (int column = 0; column < 12; column += column == 3 ? 3 : 1) tiles.emplace_back(column * 80, 60, canvas.renderer);
+    tiles.emplace_back(-40, -10, canvas.renderer);
+    tiles.emplace_back(40, -10, canvas.renderer);
+    tiles.emplace_back(760, 470, canvas.renderer);
+    std::list<Platform*> platforms;
+    for (Platform& tile : tiles) platforms.push_back(&tile);
+
+    renderBackdrop(run);
+    renderPlatforms(platforms, false);
+    const std::vector<Uint32> before = pixelsOf(canvas);
+
+    std::vector<SDL_Rect> cover;
+    platformCover(platforms, cover);
+    EXPECT_EQ(cover.size(), 4u);  // two runs in the row, the pair at the top, the one at the bottom
+    SDL_SetRenderDrawColor(canvas.renderer, 255, 0, 255, 255);
+    renderBackdrop(run, cover);
+    renderPlatforms(platforms, false);
+    EXPECT_TRUE(before == pixelsOf(canvas));
+}
+
 TEST(FrameDrawing, ComposingTheBackdropLeavesTheRendererAsItWas) {
     Canvas canvas;
     SDL_SetRenderDrawColor(canvas.renderer, 12, 34, 56, 78);

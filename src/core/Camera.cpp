@@ -72,38 +72,71 @@ void drawRun(PlatformRun& run, bool developerMode) {
 
 }  // namespace
 
+namespace {
+
+// Walks the platforms that reach into the window in their own order: runs of
+// strip-drawn platforms side by side go to onRun whole, any other platform to
+// onLoose, so that drawing and the backdrop's holes see the same runs.
+template <typename OnRun, typename OnLoose>
+void visitPlatformRuns(const std::list<Platform*>& platforms, OnRun onRun, OnLoose onLoose) {
+    const SDL_Rect window{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
+    PlatformRun run;
+    for (const Platform* platform : platforms) {
+        const SDL_Rect& box = platform->getPlatformRect();
+        // Most of a tall level lies above or below the window; those platforms would add no pixel.
+        if (!SDL_HasIntersection(&box, &window)) continue;
+        SDL_Texture* strip = box.w == platform->width && box.h == platform->height ? platform->getStrip() : nullptr;
+        if (strip == nullptr) {
+            onRun(run);
+            run.count = 0;
+            onLoose(*platform);
+        } else if (run.extendedBy(strip, box)) {
+            run.area.w += box.w;
+            run.count += 1;
+        } else {
+            onRun(run);
+            run = PlatformRun{strip, box, 1, box.w};
+        }
+    }
+    onRun(run);
+}
+
+}  // namespace
+
 void renderPlatforms(const std::list<Platform*>& platforms, bool developerMode) {
     SDL_SetRenderDrawColor(gameRenderer, 0, 0, 255, 255);
-    const SDL_Rect window{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
     // A platform drawn alone is a copy of its picture and a translucent fill,
     // each with its own state: most of a frame's drawing calls and a sixth of
     // its pixel work on a renderer without a graphics card. A row drawn from the
     // composed strip is one opaque copy, and consecutive copies of one texture
     // reach the driver as one draw. The rows are the platforms' own order, so
     // every pixel is drawn over as often and in the same order as before.
-    PlatformRun run;
     bool drawn = false;
-    for (const Platform* platform : platforms) {
-        const SDL_Rect& box = platform->getPlatformRect();
-        // Most of a tall level lies above or below the window; those platforms would add no pixel.
-        if (!SDL_HasIntersection(&box, &window)) continue;
-        drawn = true;
-        SDL_Texture* strip = box.w == platform->width && box.h == platform->height ? platform->getStrip() : nullptr;
-        if (strip == nullptr) {
+    visitPlatformRuns(
+        platforms,
+        [&](PlatformRun& run) {
+            drawn = drawn || run.count > 0;
             drawRun(run, developerMode);
-            platform->render();
-            if (developerMode) outline(box);
-        } else if (run.extendedBy(strip, box)) {
-            run.area.w += box.w;
-            run.count += 1;
-        } else {
-            drawRun(run, developerMode);
-            run = PlatformRun{strip, box, 1, box.w};
-        }
-    }
-    drawRun(run, developerMode);
+        },
+        [&](const Platform& platform) {
+            drawn = true;
+            platform.render();
+            if (developerMode) outline(platform.getPlatformRect());
+        });
     // The draw colour as drawing the platforms one by one leaves it.
     if (drawn && !developerMode) {
         SDL_SetRenderDrawColor(gameRenderer, Platform::VEIL.r, Platform::VEIL.g, Platform::VEIL.b, Platform::VEIL.a);
     }
+}
+
+void platformCover(const std::list<Platform*>& platforms, std::vector<SDL_Rect>& cover) {
+    cover.clear();
+    const SDL_Rect window{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};
+    visitPlatformRuns(
+        platforms,
+        [&](const PlatformRun& run) {
+            SDL_Rect inside{0, 0, 0, 0};
+            if (run.count > 0 && SDL_IntersectRect(&run.area, &window, &inside) == SDL_TRUE) cover.push_back(inside);
+        },
+        [](const Platform&) {});
 }

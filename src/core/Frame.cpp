@@ -187,6 +187,16 @@ SDL_Point cameraShake(const State& game, const World& world) {
     return shakeOffset(world.feel, shakeScale(game.settings.screenShake));
 }
 
+// The backdrop, but where the platforms' opaque rows will be drawn over it;
+// all of it while the world shakes, which moves them off their places.
+void renderBackdropUnderPlatforms(const RunObjects& run, const World& world, SDL_Point shake) {
+    // Kept between frames, so that no frame allocates.
+    static std::vector<SDL_Rect> cover;
+    cover.clear();
+    if (shake.x == 0 && shake.y == 0) platformCover(world.platforms, cover);
+    renderBackdrop(run, cover);
+}
+
 // What lies over the world: the hurt edges, the display, the keys of a run's
 // first waves, the arrows to robots out of sight, and the teleport's cursor.
 void renderOverWorld(State& game, RunObjects& run, World& world, Uint32 now) {
@@ -218,17 +228,65 @@ void updateHero(State& game, RunObjects& run, World& world, float dt, Uint32 now
 }
 }  // namespace
 
-void renderBackdrop(const RunObjects& run) {
+namespace {
+
+// The part of whole outside every rectangle of cover, in pieces: each band
+// between two horizontal edges of the cover, cut where its rectangles cross it.
+void uncoveredPieces(const std::vector<SDL_Rect>& cover, const SDL_Rect& whole, std::vector<SDL_Rect>& pieces) {
+    // Kept between frames, so that no frame allocates.
+    static std::vector<int> edges;
+    static std::vector<SDL_Rect> crossing;
+    pieces.clear();
+    edges.assign({whole.y, whole.y + whole.h});
+    for (const SDL_Rect& area : cover) {
+        edges.push_back(std::clamp(area.y, whole.y, whole.y + whole.h));
+        edges.push_back(std::clamp(area.y + area.h, whole.y, whole.y + whole.h));
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    for (std::size_t k = 0; k + 1 < edges.size(); ++k) {
+        const int top = edges[k];
+        const int bottom = edges[k + 1];
+        crossing.clear();
+        for (const SDL_Rect& area : cover) {
+            if (area.w > 0 && area.y <= top && area.y + area.h >= bottom) crossing.push_back(area);
+        }
+        std::sort(crossing.begin(), crossing.end(), [](const SDL_Rect& a, const SDL_Rect& b) { return a.x < b.x; });
+        int x = whole.x;
+        for (const SDL_Rect& area : crossing) {
+            if (area.x > x) pieces.push_back({x, top, std::min(area.x, whole.x + whole.w) - x, bottom - top});
+            x = std::max(x, area.x + area.w);
+        }
+        if (x < whole.x + whole.w) pieces.push_back({x, top, whole.x + whole.w - x, bottom - top});
+    }
+}
+
+}  // namespace
+
+void renderBackdrop(const RunObjects& run, const std::vector<SDL_Rect>& cover) {
     SDL_RenderClear(gameRenderer);
     SDL_SetRenderDrawColor(gameRenderer, BACKDROP_VEIL.r, BACKDROP_VEIL.g, BACKDROP_VEIL.b, BACKDROP_VEIL.a);
     if (run.backdrop) {
         // One opaque copy: a window-sized translucent fill every frame cost more than the rest of the frame.
-        SDL_RenderCopy(gameRenderer, run.backdrop.get(), nullptr, &run.backgroundRect);
+        if (cover.empty()) {
+            SDL_RenderCopy(gameRenderer, run.backdrop.get(), nullptr, &run.backgroundRect);
+            return;
+        }
+        // Around what will cover it: without a graphics card every pixel drawn
+        // costs, and the platforms' rows are a tenth of the window.
+        static std::vector<SDL_Rect> pieces;
+        uncoveredPieces(cover, run.backgroundRect, pieces);
+        for (const SDL_Rect& piece : pieces) {
+            const SDL_Rect source{piece.x - run.backgroundRect.x, piece.y - run.backgroundRect.y, piece.w, piece.h};
+            SDL_RenderCopy(gameRenderer, run.backdrop.get(), &source, &piece);
+        }
         return;
     }
     run.background.render(0, 0);
     SDL_RenderFillRect(gameRenderer, &run.backgroundRect);
 }
+
+void renderBackdrop(const RunObjects& run) { renderBackdrop(run, {}); }
 
 void renderSpawns(const std::vector<Spawn*>& allSpawns, bool developerMode) {
     if (developerMode) {
@@ -296,8 +354,9 @@ void renderWorldStill(const State& game, RunObjects& run, World& world, Uint32 n
 }
 
 void renderStillFrame(State& game, RunObjects& run, World& world, Uint32 now) {
-    renderBackdrop(run);
-    ShakenWorld shaken(cameraShake(game, world));
+    const SDL_Point shake = cameraShake(game, world);
+    renderBackdropUnderPlatforms(run, world, shake);
+    ShakenWorld shaken(shake);
     renderWorldStill(game, run, world, now);
     for (const Explosion& blast : run.explosions) blast.render();
     if (run.eZorbi.isSpawned()) renderHero(run, world, now);
@@ -330,8 +389,9 @@ void runFrame(State& game, RunObjects& run, World& world, float dt, Uint32 now) 
     aimTeleport(game, run, dt, now);
     updateBars(game, run, dt);
 
-    renderBackdrop(run);
-    ShakenWorld shaken(cameraShake(game, world));
+    const SDL_Point shake = cameraShake(game, world);
+    renderBackdropUnderPlatforms(run, world, shake);
+    ShakenWorld shaken(shake);
     renderSpawns(world.allSpawns, game.developerMode);
     moveBullets(game, world, dt);
 
@@ -348,6 +408,10 @@ void runFrame(State& game, RunObjects& run, World& world, float dt, Uint32 now) 
     settleFrame(game, run, world, outcome, now);
 
     updateHero(game, run, world, dt, now);
+    // The platforms where the bodies on them were just drawn, before the view
+    // scrolls on: drawn after the step they ran a step ahead of everything
+    // standing on them, a wheel sunk into its platform in every scrolling frame.
+    renderPlatforms(world.platforms, game.developerMode);
     if (cameraShouldMove(game, run.eZorbi.getRect())) {
         moveCamera(game, world.allCharacterEntities, world.platforms, world.allSpawns, dt);
     }
@@ -355,7 +419,6 @@ void runFrame(State& game, RunObjects& run, World& world, float dt, Uint32 now) 
     checkIfSpawnsAreOnScreen(world.enemySpawns);
     checkIfSpawnsOccupied(world.allSpawns, world.allCharacterEntities);
 
-    renderPlatforms(world.platforms, game.developerMode);
     renderWorldEffects(run, world, now);
     shaken.end();
     renderOverWorld(game, run, world, now);
