@@ -79,7 +79,13 @@ hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
 check() { if [ "$2" -ge "$3" ]; then pass "$1 ($2)"; else fail "$1: $2 below $3"; fi; }
 checkBelow() { if [ "$2" -lt "$3" ]; then pass "$1 ($2)"; else fail "$1: $2 not below $3"; fi; }
 
-# 1. Main menu: the logo and four buttons.
+# 1. Main menu: the logo and four buttons. The window shows before its first
+# picture is drawn, a while before in the sanitizer build: wait up to 10 s for it.
+for _ in $(seq 1 40); do
+    import -window root -crop "1200x720+${ox}+${oy}" +repage "$work/first.png"
+    [ "$(current=$work/first.png count 681x138+259+150 'rgb(255,190,84)')" -ge 500 ] && break
+    sleep 0.25
+done
 shot main-menu
 check "logo drawn" "$(count 681x138+259+150 'rgb(255,190,84)')" 500
 check "four menu buttons" "$(count 360x400+420+322 'rgb(98,102,124)')" 2000
