@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Texture.h"
+#include "world/Texture.h"
 
 // The summary printed after the table, shared by the benchmark programs.
 namespace bench {

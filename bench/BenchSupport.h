@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "Game.h"
+#include "platform/Game.h"
 
 // One frame of a 60 Hz display, in seconds.
 constexpr double FRAME_SECONDS = 1.0 / 60.0;

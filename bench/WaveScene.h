@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Frame.h"
-#include "Hud.h"
-#include "Loop.h"
-#include "UI.h"
-#include "Waves.h"
-#include "World.h"
+#include "enemies/Waves.h"
+#include "play/Frame.h"
+#include "play/Loop.h"
+#include "play/World.h"
+#include "ui/Hud.h"
+#include "ui/UI.h"
 
 namespace bench {
 

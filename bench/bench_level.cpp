@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Level.h"
-#include "World.h"
+#include "play/World.h"
+#include "world/Level.h"
 
 namespace {
 

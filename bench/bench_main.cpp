@@ -10,7 +10,7 @@
 
 #include "BenchSummary.h"
 #include "BenchSupport.h"
-#include "Texture.h"
+#include "world/Texture.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "Level.h"
-#include "Resources.h"
-#include "Roborto.h"
+#include "enemies/Roborto.h"
+#include "platform/Resources.h"
+#include "world/Level.h"
 
 namespace {
 

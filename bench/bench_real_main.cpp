@@ -14,7 +14,7 @@
 #include <string>
 
 #include "BenchSummary.h"
-#include "Texture.h"
+#include "world/Texture.h"
 
 namespace {
 

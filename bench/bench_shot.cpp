@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "BenchSupport.h"
-#include "Texture.h"
-#include "Weapon.h"
-#include "World.h"
+#include "play/World.h"
+#include "player/Weapon.h"
+#include "world/Texture.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "Game.h"
-#include "GlobalConstants.h"
-#include "Level.h"
+#include "platform/Game.h"
+#include "platform/GlobalConstants.h"
+#include "world/Level.h"
 
 namespace {
 

@@ -15,13 +15,14 @@
 #include <utility>
 #include <vector>
 
-#include "Game.h"
-#include "Limiter.h"
-#include "MenuInput.h"
-#include "Texture.h"
-#include "UI.h"
-#include "Waves.h"
-#include "World.h"
+#include "enemies/Waves.h"
+#include "platform/Game.h"
+#include "platform/Limiter.h"
+#include "platform/Resources.h"
+#include "play/World.h"
+#include "ui/MenuInput.h"
+#include "ui/UI.h"
+#include "world/Texture.h"
 
 // --- The media libraries as the game opens them, without a window: the dummy
 // video and audio drivers (unless the environment names others) stand in for

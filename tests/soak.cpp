@@ -29,20 +29,20 @@
 #include <unordered_map>
 #include <vector>
 
-#include "Frame.h"
-#include "Game.h"
-#include "Input.h"
-#include "Limiter.h"
-#include "Loop.h"
-#include "MenuInput.h"
-#include "MenuScreens.h"
-#include "Purchases.h"
-#include "Screens.h"
 #include "TestSupport.h"
-#include "UI.h"
-#include "UpgradeMenus.h"
-#include "Waves.h"
-#include "World.h"
+#include "enemies/Waves.h"
+#include "platform/Game.h"
+#include "platform/Limiter.h"
+#include "play/Frame.h"
+#include "play/Input.h"
+#include "play/Loop.h"
+#include "play/Screens.h"
+#include "play/World.h"
+#include "player/Purchases.h"
+#include "ui/MenuInput.h"
+#include "ui/MenuScreens.h"
+#include "ui/UI.h"
+#include "ui/UpgradeMenus.h"
 
 namespace {
 

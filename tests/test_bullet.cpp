@@ -3,10 +3,10 @@
 #include <list>
 #include <vector>
 
-#include "Bullet.h"
-#include "Entity.h"
-#include "Platform.h"
 #include "TestSupport.h"
+#include "world/Bullet.h"
+#include "world/Entity.h"
+#include "world/Platform.h"
 
 namespace {
 // A bullet with its body, kept together as the level keeps them.

@@ -5,11 +5,12 @@
 
 #include <unistd.h>
 
-#include "Camera.h"
-#include "Frame.h"
-#include "Game.h"
 #include "TestSupport.h"
-#include "World.h"
+#include "platform/Game.h"
+#include "play/Backdrop.h"
+#include "play/Camera.h"
+#include "play/Frame.h"
+#include "play/World.h"
 
 namespace {
 const std::string EMPTY_ROW = "-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1\n";

@@ -8,15 +8,15 @@
 #include <functional>
 #include <vector>
 
-#include "AccountCard.h"
-#include "Campaign.h"
-#include "Hud.h"
-#include "Interlude.h"
-#include "Loadout.h"
-#include "Loop.h"
-#include "Records.h"
 #include "TestSupport.h"
-#include "UpgradeItems.h"
+#include "platform/Records.h"
+#include "play/Campaign.h"
+#include "play/Interlude.h"
+#include "play/Loop.h"
+#include "player/Loadout.h"
+#include "ui/AccountCard.h"
+#include "ui/Hud.h"
+#include "ui/UpgradeItems.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 #include <cstdlib>
 #include <memory>
 
-#include "Combat.h"
-#include "Frame.h"
-#include "Hud.h"
-#include "Input.h"
-#include "Loop.h"
-#include "RobotArrows.h"
 #include "TestSupport.h"
-#include "Waves.h"
+#include "enemies/Waves.h"
+#include "play/Combat.h"
+#include "play/Frame.h"
+#include "play/Input.h"
+#include "play/Loop.h"
+#include "ui/Hud.h"
+#include "ui/RobotArrows.h"
 
 namespace {
 // A level built in memory: one long floor on tile row 3 (top at y 454), the

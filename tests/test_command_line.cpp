@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "CommandLine.h"
-#include "Loop.h"
 #include "TestSupport.h"
+#include "platform/CommandLine.h"
+#include "play/Loop.h"
 
 TEST(CommandLine, HelpVersionAndAnUnknownOptionEachAnswerWithoutPlaying) {
     const ScratchHome home;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Game.h"
-#include "Input.h"
 #include "TestSupport.h"
+#include "platform/Game.h"
+#include "play/Input.h"
 
 namespace {
 // A virtual game controller, as the media library sees a plugged-in pad.

@@ -5,17 +5,17 @@
 #include <memory>
 #include <vector>
 
-#include "Frame.h"
-#include "Input.h"
-#include "Loop.h"
-#include "MenuInput.h"
-#include "MenuScreens.h"
-#include "Screens.h"
 #include "TestSupport.h"
-#include "UI.h"
-#include "UpgradeMenus.h"
-#include "Waves.h"
-#include "World.h"
+#include "enemies/Waves.h"
+#include "play/Frame.h"
+#include "play/Input.h"
+#include "play/Loop.h"
+#include "play/Screens.h"
+#include "play/World.h"
+#include "ui/MenuInput.h"
+#include "ui/MenuScreens.h"
+#include "ui/UI.h"
+#include "ui/UpgradeMenus.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "Enemy.h"
-#include "Robor.h"
-#include "Roborto.h"
-#include "Robro.h"
-#include "Romo.h"
-#include "Roo.h"
 #include "TestSupport.h"
-#include "Waves.h"
+#include "enemies/Enemy.h"
+#include "enemies/Robor.h"
+#include "enemies/Roborto.h"
+#include "enemies/Robro.h"
+#include "enemies/Romo.h"
+#include "enemies/Roo.h"
+#include "enemies/Waves.h"
 
 namespace {
 struct KindFacts {

@@ -5,9 +5,9 @@
 #include <list>
 #include <vector>
 
-#include "Entity.h"
-#include "Platform.h"
 #include "TestSupport.h"
+#include "world/Entity.h"
+#include "world/Platform.h"
 
 namespace {
 // A body of the given size standing with its bottom on y.

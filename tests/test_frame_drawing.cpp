@@ -4,9 +4,10 @@
 #include <list>
 #include <vector>
 
-#include "Camera.h"
-#include "Frame.h"
 #include "TestSupport.h"
+#include "play/Backdrop.h"
+#include "play/Camera.h"
+#include "play/Frame.h"
 
 namespace {
 // Every pixel of the canvas, row after row.

@@ -14,16 +14,17 @@
 #include <string>
 #include <vector>
 
-#include "Game.h"
-#include "Input.h"
-#include "Level.h"
-#include "Hud.h"
-#include "MenuScreens.h"
-#include "Resources.h"
 #include "TestSupport.h"
-#include "Texture.h"
-#include "UI.h"
-#include "World.h"
+#include "platform/Game.h"
+#include "platform/Picture.h"
+#include "platform/Resources.h"
+#include "play/Input.h"
+#include "play/World.h"
+#include "ui/Hud.h"
+#include "ui/MenuScreens.h"
+#include "ui/UI.h"
+#include "world/Level.h"
+#include "world/Texture.h"
 
 namespace fs = std::filesystem;
 

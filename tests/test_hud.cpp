@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "ControlHints.h"
-#include "Frame.h"
-#include "Hud.h"
-#include "Player.h"
-#include "State.h"
 #include "TestSupport.h"
-#include "UI.h"
-#include "Weapon.h"
+#include "platform/State.h"
+#include "play/Frame.h"
+#include "player/Player.h"
+#include "player/Weapon.h"
+#include "ui/ControlHints.h"
+#include "ui/Hud.h"
+#include "ui/UI.h"
 
 namespace {
 

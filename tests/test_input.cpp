@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "Input.h"
 #include "TestSupport.h"
-#include "World.h"
+#include "play/Input.h"
+#include "play/World.h"
 
 namespace {
 // Play on a level of one long floor, with the hero standing on it and the wave running.

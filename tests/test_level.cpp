@@ -9,10 +9,10 @@
 
 #include <unistd.h>
 
-#include "Game.h"
-#include "Level.h"
-#include "Resources.h"
 #include "TestSupport.h"
+#include "platform/Game.h"
+#include "platform/Resources.h"
+#include "world/Level.h"
 
 namespace {
 struct LoadedLevel {

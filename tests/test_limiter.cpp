@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "Limiter.h"
+#include "platform/Limiter.h"
 
 namespace {
 const int RATE = 44100;

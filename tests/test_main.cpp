@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "Resources.h"
 #include "TestSupport.h"
-#include "Texture.h"
+#include "platform/Resources.h"
+#include "world/Texture.h"
 
 namespace {
 // The media libraries as the game opens them, without a window: the dummy video

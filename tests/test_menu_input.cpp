@@ -2,13 +2,13 @@
 
 #include <memory>
 
-#include "MenuInput.h"
-#include "MenuScreens.h"
-#include "Purchases.h"
 #include "TestSupport.h"
-#include "UI.h"
-#include "UpgradeMenus.h"
-#include "World.h"
+#include "play/World.h"
+#include "player/Purchases.h"
+#include "ui/MenuInput.h"
+#include "ui/MenuScreens.h"
+#include "ui/UI.h"
+#include "ui/UpgradeMenus.h"
 
 namespace {
 

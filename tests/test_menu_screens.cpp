@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "CampaignScreen.h"
-#include "MenuInput.h"
-#include "MenuScreens.h"
 #include "TestSupport.h"
-#include "UI.h"
-#include "UpgradeMenus.h"
+#include "ui/CampaignScreen.h"
+#include "ui/MenuInput.h"
+#include "ui/MenuScreens.h"
+#include "ui/UI.h"
+#include "ui/UpgradeMenus.h"
 
 namespace {
 

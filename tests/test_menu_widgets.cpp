@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "Menu.h"
 #include "TestSupport.h"
+#include "ui/Menu.h"
 
 namespace {
 

@@ -20,19 +20,19 @@
 #include <string>
 #include <vector>
 
-#include "Enemy.h"
-#include "Frame.h"
-#include "Game.h"
-#include "GlobalConstants.h"
-#include "Input.h"
-#include "Level.h"
-#include "Loop.h"
-#include "Resources.h"
 #include "TestSupport.h"
-#include "Texture.h"
-#include "UI.h"
-#include "Weapon.h"
-#include "World.h"
+#include "enemies/Enemy.h"
+#include "platform/Game.h"
+#include "platform/GlobalConstants.h"
+#include "platform/Resources.h"
+#include "play/Frame.h"
+#include "play/Input.h"
+#include "play/Loop.h"
+#include "play/World.h"
+#include "player/Weapon.h"
+#include "ui/UI.h"
+#include "world/Level.h"
+#include "world/Texture.h"
 
 namespace fs = std::filesystem;
 

@@ -7,16 +7,16 @@
 #include <memory>
 #include <string>
 
-#include "Combat.h"
-#include "ControlHints.h"
-#include "Feel.h"
-#include "Frame.h"
-#include "Hud.h"
-#include "Loop.h"
-#include "RobotArrows.h"
 #include "TestSupport.h"
-#include "UI.h"
-#include "Waves.h"
+#include "enemies/Waves.h"
+#include "play/Combat.h"
+#include "play/Frame.h"
+#include "play/Loop.h"
+#include "ui/ControlHints.h"
+#include "ui/Hud.h"
+#include "ui/RobotArrows.h"
+#include "ui/UI.h"
+#include "world/Feel.h"
 
 // The moments that make a hit felt, drawn on the real level 1 with its own
 // pictures, each checked for what shows it. When ZELVANE_MOMENTS names a

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Settings.h"
+#include "platform/Settings.h"
 
 namespace {
 struct Wav {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Roborto.h"
 #include "TestSupport.h"
+#include "enemies/Roborto.h"
 
 namespace {
 // A level map from text, top row first: '#' a platform tile, anything else empty.

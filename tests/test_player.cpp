@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "Player.h"
 #include "TestSupport.h"
-#include "Weapon.h"
+#include "player/Player.h"
+#include "player/Weapon.h"
 
 namespace {
 // The hero with his body, two weapons and one platform to stand on, on a software canvas.

@@ -5,13 +5,13 @@
 #include <memory>
 #include <string>
 
-#include "MenuScreens.h"
-#include "Purchases.h"
-#include "UpgradeItems.h"
 #include "TestSupport.h"
-#include "UI.h"
-#include "UpgradeMenus.h"
-#include "World.h"
+#include "play/World.h"
+#include "player/Purchases.h"
+#include "ui/MenuScreens.h"
+#include "ui/UI.h"
+#include "ui/UpgradeItems.h"
+#include "ui/UpgradeMenus.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Loadout.h"
-#include "PlayerFiles.h"
-#include "Purchases.h"
-#include "Records.h"
 #include "TestSupport.h"
-#include "UpgradeItems.h"
+#include "platform/PlayerFiles.h"
+#include "platform/Records.h"
+#include "player/Loadout.h"
+#include "player/Purchases.h"
+#include "ui/UpgradeItems.h"
 
 namespace fs = std::filesystem;
 

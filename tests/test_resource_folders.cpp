@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "Resources.h"
 #include "TestSupport.h"
-#include "Texture.h"
+#include "platform/Resources.h"
+#include "world/Texture.h"
 
 namespace fs = std::filesystem;
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "Hud.h"
-#include "RobotArrows.h"
 #include "TestSupport.h"
+#include "ui/Hud.h"
+#include "ui/RobotArrows.h"
 
 namespace {
 const std::vector<SDL_Rect> NOTHING_TO_CLEAR;

@@ -4,15 +4,15 @@
 #include <filesystem>
 #include <functional>
 
-#include "AccountCard.h"
-#include "Campaign.h"
-#include "Input.h"
-#include "MenuInput.h"
-#include "MenuScreens.h"
-#include "Screens.h"
-#include "SettingsScreen.h"
 #include "TestSupport.h"
-#include "UI.h"
+#include "play/Campaign.h"
+#include "play/Input.h"
+#include "play/Screens.h"
+#include "ui/AccountCard.h"
+#include "ui/MenuInput.h"
+#include "ui/MenuScreens.h"
+#include "ui/SettingsScreen.h"
+#include "ui/UI.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "PlayerFiles.h"
-#include "Settings.h"
-#include "SettingsScreen.h"
 #include "TestSupport.h"
+#include "platform/PlayerFiles.h"
+#include "platform/Settings.h"
+#include "ui/SettingsScreen.h"
 
 namespace fs = std::filesystem;
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "Game.h"
-#include "Settings.h"
+#include "platform/Game.h"
+#include "platform/Settings.h"
 
 namespace {
 struct Level {

@@ -1,10 +1,10 @@
 #include <memory>
 #include <gtest/gtest.h>
 
-#include "Game.h"
-#include "Loop.h"
-#include "GlobalConstants.h"
-#include "State.h"
+#include "platform/Game.h"
+#include "platform/GlobalConstants.h"
+#include "platform/State.h"
+#include "play/Loop.h"
 
 TEST(Constants, ScaleTruncatesTowardZero) {
     EXPECT_EQ(scale(195), 292);

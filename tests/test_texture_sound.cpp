@@ -7,9 +7,9 @@
 #include <fstream>
 #include <string>
 
-#include "Sound.h"
 #include "TestSupport.h"
-#include "Texture.h"
+#include "world/Sound.h"
+#include "world/Texture.h"
 
 namespace {
 // Writes a w x h picture into the texture folder: the left half red, the right

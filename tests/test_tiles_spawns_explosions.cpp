@@ -3,10 +3,10 @@
 
 #include <functional>
 
-#include "Animations.h"
-#include "Platform.h"
-#include "Spawn.h"
 #include "TestSupport.h"
+#include "world/Animations.h"
+#include "world/Platform.h"
+#include "world/Spawn.h"
 
 namespace {
 // The colour of the shipped platform picture at one of its pixels.

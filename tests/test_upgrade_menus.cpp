@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "Input.h"
-#include "Interlude.h"
-#include "MenuInput.h"
-#include "MenuScreens.h"
-#include "Purchases.h"
 #include "TestSupport.h"
-#include "UI.h"
-#include "UpgradeItems.h"
-#include "UpgradeMenus.h"
-#include "World.h"
+#include "play/Input.h"
+#include "play/Interlude.h"
+#include "play/World.h"
+#include "player/Purchases.h"
+#include "ui/MenuInput.h"
+#include "ui/MenuScreens.h"
+#include "ui/UI.h"
+#include "ui/UpgradeItems.h"
+#include "ui/UpgradeMenus.h"
 
 namespace {
 

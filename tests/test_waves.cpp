@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "Waves.h"
+#include "enemies/Waves.h"
 
 namespace {
 using Bodies = std::vector<std::unique_ptr<Entity>>;

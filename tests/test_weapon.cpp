@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "Bullet.h"
-#include "State.h"
 #include "TestSupport.h"
-#include "Texture.h"
-#include "Weapon.h"
+#include "platform/State.h"
+#include "player/Weapon.h"
+#include "world/Bullet.h"
+#include "world/Texture.h"
 
 namespace {
 

@@ -8,17 +8,17 @@
 
 #include <cmath>
 
-#include "Frame.h"
-#include "Game.h"
-#include "Input.h"
-#include "Interlude.h"
-#include "Loop.h"
-#include "MenuInput.h"
-#include "MenuScreens.h"
-#include "Screens.h"
 #include "TestSupport.h"
-#include "UI.h"
-#include "World.h"
+#include "platform/Game.h"
+#include "play/Frame.h"
+#include "play/Input.h"
+#include "play/Interlude.h"
+#include "play/Loop.h"
+#include "play/Screens.h"
+#include "play/World.h"
+#include "ui/MenuInput.h"
+#include "ui/MenuScreens.h"
+#include "ui/UI.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
-#include "Enemy.h"
+#include "enemies/Enemy.h"
 
 #include <SDL.h>
 
 #include <cstddef>
 
-#include "Feel.h"
-#include "Level.h"
+#include "platform/Resources.h"
+#include "world/Feel.h"
+#include "world/Level.h"
 
 namespace {
 const int LAST_MAP_COLUMN = LEVEL_COLUMNS - 1;

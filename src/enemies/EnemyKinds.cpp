@@ -1,10 +1,10 @@
 // The bodies of the four plain robot kinds: each sizes its body and loads its
 // sprite sheet; their walking is the shared one of Enemy. Roborto, who chases
 // the hero, has a file of its own.
-#include "Robor.h"
-#include "Robro.h"
-#include "Romo.h"
-#include "Roo.h"
+#include "enemies/Robor.h"
+#include "enemies/Robro.h"
+#include "enemies/Romo.h"
+#include "enemies/Roo.h"
 
 Robor::Robor(Entity* _entity) : Enemy(_entity) {
     setUpBody(Enemy::getWidth(), Enemy::getHeight(), 8, 16, "robor.png", "Could not load enemy texture!");

@@ -1,12 +1,12 @@
-#include "Roborto.h"
+#include "enemies/Roborto.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdlib>
 
-#include "GlobalConstants.h"
-#include "Level.h"
+#include "platform/GlobalConstants.h"
+#include "world/Level.h"
 
 Roborto::Roborto(Entity* _entity) : Enemy(_entity) {
     setUpBody(Roborto::getWidth(), Roborto::getHeight(), 18, 32, "roborto.png", "Could not load enemy texture!");

@@ -1,14 +1,14 @@
-#include "Waves.h"
+#include "enemies/Waves.h"
 
 #include <cstdlib>
 #include <utility>
 
-#include "Game.h"
-#include "Robor.h"
-#include "Roborto.h"
-#include "Robro.h"
-#include "Romo.h"
-#include "Roo.h"
+#include "enemies/Robor.h"
+#include "enemies/Roborto.h"
+#include "enemies/Robro.h"
+#include "enemies/Romo.h"
+#include "enemies/Roo.h"
+#include "platform/Game.h"
 
 int enemyTypeForDraw(int draw, const int* weights) {
     for (int kind = 0; kind < State::numberOfEnemies; ++kind) {

@@ -1,6 +1,6 @@
-#include "Loadout.h"
+#include "player/Loadout.h"
 
-#include "Weapon.h"
+#include "player/Weapon.h"
 
 Loadout captureLoadout(const State& state, const Player& hero) {
     Loadout loadout;

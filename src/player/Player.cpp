@@ -1,7 +1,7 @@
-#include "Player.h"
+#include "player/Player.h"
 
-#include "Resources.h"
-#include "Weapon.h"
+#include "platform/Resources.h"
+#include "player/Weapon.h"
 
 namespace {
 // A touching robot's hit before armour.

@@ -1,8 +1,8 @@
-#include "Purchases.h"
+#include "player/Purchases.h"
 
 #include <SDL.h>
 
-#include "Player.h"
+#include "player/Player.h"
 
 namespace {
 

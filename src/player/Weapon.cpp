@@ -1,10 +1,10 @@
-#include "Weapon.h"
+#include "player/Weapon.h"
 
 #include <algorithm>
 #include <iterator>
 #include <string>
 
-#include "Resources.h"
+#include "platform/Resources.h"
 
 namespace {
 

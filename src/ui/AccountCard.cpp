@@ -1,11 +1,11 @@
-#include "AccountCard.h"
+#include "ui/AccountCard.h"
 
 #include <array>
 #include <vector>
 
-#include "GlobalConstants.h"
-#include "Interface.h"
-#include "UpgradeMenus.h"
+#include "platform/GlobalConstants.h"
+#include "ui/Interface.h"
+#include "ui/UpgradeMenus.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "CampaignScreen.h"
+#include "ui/CampaignScreen.h"
 
-#include "Game.h"
-#include "GlobalConstants.h"
-#include "Interface.h"
-#include "Texture.h"
+#include "platform/Game.h"
+#include "platform/GlobalConstants.h"
+#include "ui/Interface.h"
+#include "world/Texture.h"
 
 namespace {
 

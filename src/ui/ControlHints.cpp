@@ -1,13 +1,13 @@
-#include "ControlHints.h"
+#include "ui/ControlHints.h"
 
 #include <algorithm>
 #include <array>
 #include <vector>
 
-#include "Game.h"
-#include "GlobalConstants.h"
-#include "Interface.h"
-#include "Texture.h"
+#include "platform/Game.h"
+#include "platform/GlobalConstants.h"
+#include "ui/Interface.h"
+#include "world/Texture.h"
 
 const char* const KEYBOARD_HINTS =
     "A D drive \u00b7 J L aim \u00b7 Space fire \u00b7 R reload \u00b7 W switch \u00b7 E ability \u00b7 Esc pause";

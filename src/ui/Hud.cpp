@@ -1,15 +1,15 @@
-#include "Hud.h"
+#include "ui/Hud.h"
 
 #include <algorithm>
 #include <initializer_list>
 #include <map>
 #include <string>
 
-#include "GlobalConstants.h"
-#include "Player.h"
-#include "RobotArrows.h"
-#include "Interface.h"
-#include "Weapon.h"
+#include "platform/GlobalConstants.h"
+#include "player/Player.h"
+#include "player/Weapon.h"
+#include "ui/Interface.h"
+#include "ui/RobotArrows.h"
 
 Texture waveNumberText;
 Texture waveNumberTitle;

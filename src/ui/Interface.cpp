@@ -1,4 +1,4 @@
-#include "Interface.h"
+#include "ui/Interface.h"
 
 SDL_Color white{255, 255, 255, 255};
 TTF_Font* counter = nullptr;

@@ -1,6 +1,6 @@
-#include "MenuInput.h"
+#include "ui/MenuInput.h"
 
-#include "Game.h"
+#include "platform/Game.h"
 
 namespace {
 

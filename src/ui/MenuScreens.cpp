@@ -1,17 +1,16 @@
-#include "MenuScreens.h"
+#include "ui/MenuScreens.h"
 
 #include <string>
 
-#include "GlobalConstants.h"
-#include "Resources.h"
-#include "AccountCard.h"
-#include "CampaignScreen.h"
-#include "ControlHints.h"
-#include "Interface.h"
-#include "Screens.h"
-#include "SettingsScreen.h"
-#include "UpgradeItems.h"
-#include "UpgradeMenus.h"
+#include "platform/GlobalConstants.h"
+#include "platform/Resources.h"
+#include "ui/AccountCard.h"
+#include "ui/CampaignScreen.h"
+#include "ui/ControlHints.h"
+#include "ui/Interface.h"
+#include "ui/SettingsScreen.h"
+#include "ui/UpgradeItems.h"
+#include "ui/UpgradeMenus.h"
 
 Texture logoTexture;
 Texture gamePausedText;
@@ -113,9 +112,9 @@ void renderMenu(State& state) {
 }
 
 void initMenus(State& state) {
-    // A second start-up begins from empty menus, and draws them anew.
+    // A second start-up begins from empty menus, and every screen draws them anew.
     releaseMenus();
-    forgetScreenPicture();
+    startMenusBuild();
 
     buttonSound.init(soundPath("buttonClick.wav"), 0, -1);
     deniedSound.init(soundPath("denied.wav"), 0, -1);

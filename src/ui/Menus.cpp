@@ -1,4 +1,4 @@
-#include "Menus.h"
+#include "ui/Menus.h"
 
 UI_Menu mainMenu(4);
 UI_Menu levelSelect(4);
@@ -56,3 +56,11 @@ UI_Menu* getCurrentMenu(State& state) {
 bool isUpgradeMenu(Menu menu) {
     return menu == Menu::weaponUpgrade || menu == Menu::abilityUpgrade || menu == Menu::playerUpgrade;
 }
+
+namespace {
+int currentMenusBuild = 0;
+}  // namespace
+
+int menusBuild() { return currentMenusBuild; }
+
+void startMenusBuild() { ++currentMenusBuild; }

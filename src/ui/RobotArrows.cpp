@@ -1,14 +1,12 @@
-#include "RobotArrows.h"
+#include "ui/RobotArrows.h"
 
 #include <algorithm>
 #include <array>
 #include <tuple>
 #include <vector>
 
-#include "Game.h"
-#include "Hud.h"
-#include "Quads.h"
-#include "World.h"
+#include "platform/Game.h"
+#include "world/Quads.h"
 
 namespace {
 
@@ -69,16 +67,6 @@ std::optional<RobotArrow> arrowFor(const SDL_Rect& body, const std::vector<SDL_R
     return arrow;
 }
 
-void collectRobotArrows(const World& world, const std::vector<SDL_Rect>& keepClear, std::vector<RobotArrow>& out) {
-    const auto location = static_cast<std::size_t>(world.waveSetLocation);
-    if (location >= world.waveSetEnemies.size()) return;
-    for (const std::unique_ptr<Enemy>& robot : world.waveSetEnemies[location]) {
-        const Entity& body = *robot->getEntity();
-        if (!body.isAlive() || !body.isSpawned()) continue;
-        if (const std::optional<RobotArrow> arrow = arrowFor(body.getRect(), keepClear)) out.push_back(*arrow);
-    }
-}
-
 void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow) {
     // One fill call per colour: each row's runs of that colour as rectangles.
     std::array<SDL_Rect, ARROW_CELLS * ARROW_CELLS> runs{};
@@ -132,17 +120,6 @@ void makeRobotArrowPictures(SDL_Renderer* renderer) {
 void releaseRobotArrowPictures() {
     if (arrowPictures != nullptr) SDL_DestroyTexture(arrowPictures);
     arrowPictures = nullptr;
-}
-
-void renderRobotArrows(const World& world, const Player& player, bool waveStarted, const SDL_Rect* hintStrip) {
-    // Kept between frames, so that no frame allocates.
-    static std::vector<SDL_Rect> hud;
-    static std::vector<RobotArrow> arrows;
-    hudAreas(&player, false, waveStarted, hud);
-    if (hintStrip != nullptr) hud.push_back(*hintStrip);
-    arrows.clear();
-    collectRobotArrows(world, hud, arrows);
-    drawRobotArrows(gameRenderer, arrows);
 }
 
 void keepOneArrowPerPlace(std::vector<RobotArrow>& arrows) {

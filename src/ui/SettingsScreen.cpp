@@ -1,15 +1,15 @@
-#include "SettingsScreen.h"
+#include "ui/SettingsScreen.h"
 
 #include <string>
 
 #include <algorithm>
 
-#include "ControlHints.h"
-#include "Game.h"
-#include "GlobalConstants.h"
-#include "Interface.h"
-#include "MenuInput.h"
-#include "Texture.h"
+#include "platform/Game.h"
+#include "platform/GlobalConstants.h"
+#include "ui/ControlHints.h"
+#include "ui/Interface.h"
+#include "ui/MenuInput.h"
+#include "world/Texture.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "UI.h"
+#include "ui/UI.h"
 
-#include "GlobalConstants.h"
-#include "Hud.h"
-#include "MenuScreens.h"
-#include "Resources.h"
-#include "Texture.h"
+#include "platform/GlobalConstants.h"
+#include "platform/Resources.h"
+#include "ui/Hud.h"
+#include "ui/MenuScreens.h"
+#include "world/Texture.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
-#include "UpgradeItems.h"
+#include "ui/UpgradeItems.h"
 
 #include <algorithm>
 #include <string>
 
-#include "GlobalConstants.h"
-#include "Interface.h"
-#include "Menus.h"
-#include "Player.h"
-#include "Purchases.h"
-#include "Weapon.h"
-#include "UpgradeMenus.h"
+#include "platform/GlobalConstants.h"
+#include "player/Player.h"
+#include "player/Purchases.h"
+#include "player/Weapon.h"
+#include "ui/Interface.h"
+#include "ui/Menus.h"
+#include "ui/UpgradeMenus.h"
 
 namespace {
 

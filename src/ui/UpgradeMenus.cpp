@@ -1,12 +1,12 @@
-#include "UpgradeMenus.h"
+#include "ui/UpgradeMenus.h"
 
 #include <string>
 
-#include "GlobalConstants.h"
-#include "Interface.h"
-#include "Menus.h"
-#include "Player.h"
-#include "Purchases.h"
+#include "platform/GlobalConstants.h"
+#include "player/Player.h"
+#include "player/Purchases.h"
+#include "ui/Interface.h"
+#include "ui/Menus.h"
 
 Texture xpText;
 Texture lbText, rbText;

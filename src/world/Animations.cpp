@@ -1,6 +1,7 @@
-#include "Animations.h"
+#include "world/Animations.h"
 
-#include "GlobalConstants.h"
+#include "platform/GlobalConstants.h"
+#include "platform/Resources.h"
 
 Explosion::Explosion(int _x, int _y, SDL_Renderer* renderer) : x(_x - scale(16)), y(_y - scale(16)) {
     texture.setup(scale(32), scale(32), renderer);

@@ -1,4 +1,5 @@
-#include "Bullet.h"
+#include "world/Bullet.h"
+#include "platform/Resources.h"
 
 #include <algorithm>
 #include <cstdlib>

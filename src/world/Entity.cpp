@@ -1,8 +1,8 @@
-#include "Entity.h"
+#include "world/Entity.h"
 
 #include <cstdlib>
 
-#include "GlobalConstants.h"
+#include "platform/GlobalConstants.h"
 
 Entity::Entity(std::vector<Spawn>* _spawns, SDL_Renderer* renderer, int _hp)
     : hp(_hp), spawns(_spawns), gameRender(renderer) {}

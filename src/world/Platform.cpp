@@ -1,9 +1,10 @@
-#include "Platform.h"
+#include "world/Platform.h"
 
 #include <map>
 #include <vector>
 
-#include "GlobalConstants.h"
+#include "platform/GlobalConstants.h"
+#include "platform/Resources.h"
 
 namespace {
 

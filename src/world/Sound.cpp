@@ -1,7 +1,7 @@
-#include "Sound.h"
+#include "world/Sound.h"
 
-#include "Resources.h"
-#include "Texture.h"
+#include "platform/Resources.h"
+#include "world/Texture.h"
 
 Sound::Sound(const std::string& filePath, int _loop, int _channel) : loop(_loop), channel(_channel) {
     init(filePath, _loop, _channel);

@@ -1,0 +1,5 @@
+#include <SDL.h>
+
+#include "play/Loop.h"
+
+int main(int argc, char** argv) { return gameMain(argc, argv); }
