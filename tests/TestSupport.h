@@ -45,6 +45,9 @@ inline void closeMedia(bool audioOpen) {
     SDL_Quit();
 }
 
+// A level row of twelve empty cells.
+inline const std::string EMPTY_ROW = "-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1\n";
+
 // The whole of a file's bytes; empty when it cannot be read.
 inline std::string fileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");

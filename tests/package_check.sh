@@ -6,6 +6,7 @@
 #     desktop entry and AppStream file valid by Debian's own tools;
 #  2. the Debian package made by CPack: lintian reports no error, the control
 #     data names the game's dependencies, the contents unpack with dpkg -x;
+#     when every check passes it is kept in the build folder;
 #  3. both installed games, started from / in a virtual display: the main menu
 #     shows its logo, nothing fails to load, SIGTERM ends them with status 0.
 #
@@ -187,4 +188,6 @@ if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
     exit 1
 fi
-echo "every check passed"
+# The package checked is the build's package.
+cp "$deb" "$build/"
+echo "every check passed; $build/zelvane_0.4_amd64.deb kept"

@@ -13,7 +13,6 @@
 #include "play/World.h"
 
 namespace {
-const std::string EMPTY_ROW = "-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1\n";
 
 // A level of `rowCount` rows: the hero's spawn at column 2 of row 0, a robot
 // spawn at column 5 of row 1, a floor on the last row.

@@ -128,7 +128,9 @@ TEST_F(Campaign, ThreeLevelsInOrderAFallReturnsToTheLevelsCheckpoint) {
     // The third level's card is the campaign's own: it comes in its place.
     EXPECT_EQ(hand.cards, (std::vector<std::string>{expected[0], expected[1], expected[2], expected[4]}));
     EXPECT_FALSE(hand.earlyPressActed);
-    EXPECT_GE(hand.cardQuietMs + 50, CARD_QUIET_MS);  // seen from the script's first pass on the card
+    // Seen from the script's first pass on the card, which a loaded machine
+    // (a sanitizer build beside a compiler) may bring a moment late.
+    EXPECT_GE(hand.cardQuietMs + 250, CARD_QUIET_MS);
     ASSERT_TRUE(entered && afterFall);
     EXPECT_EQ(*afterFall, *entered);
     EXPECT_EQ(afterFall->weaponLevels[shotgun], 0);

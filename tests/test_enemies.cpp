@@ -57,15 +57,15 @@ struct Walker {
 };
 
 // The shipped picture of a kind, in a format whose pixels can be read.
-struct Picture {
-    explicit Picture(const std::string& file) {
+struct LoadedPicture {
+    explicit LoadedPicture(const std::string& file) {
         SDL_Surface* loaded = IMG_Load(("resources/textures/" + file).c_str());
         surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA8888, 0);
         SDL_FreeSurface(loaded);
     }
-    ~Picture() { SDL_FreeSurface(surface); }
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
+    ~LoadedPicture() { SDL_FreeSurface(surface); }
+    LoadedPicture(const LoadedPicture&) = delete;
+    LoadedPicture& operator=(const LoadedPicture&) = delete;
 
     SDL_Color at(int x, int y) const {
         SDL_Color c;
@@ -79,7 +79,7 @@ struct Picture {
 // Which frame of the sheet the canvas shows at the body's rectangle (on a
 // black canvas), judged at the centre of every source pixel: the frame that
 // matches most pixels, with the share of pixels it matches.
-std::pair<int, double> drawnFrame(const Canvas& canvas, const Picture& picture, const SDL_Rect& at, int frameWidth,
+std::pair<int, double> drawnFrame(const Canvas& canvas, const LoadedPicture& picture, const SDL_Rect& at, int frameWidth,
                                   int frameHeight, bool mirrored) {
     const int frames = picture.surface->w / frameWidth;
     int best = -1;
@@ -129,7 +129,7 @@ TEST(EnemyKinds, EachKindSetsUpItsBodyAndReportsItsNumbers) {
         EXPECT_FALSE(enemy->didAlreadyCollide());
 
         // One frame per hit point in the shipped picture.
-        const Picture picture(kind.image);
+        const LoadedPicture picture(kind.image);
         EXPECT_EQ(picture.surface->w, kind.frameWidth * kind.hp);
         EXPECT_EQ(picture.surface->h, kind.frameHeight);
     }
@@ -162,7 +162,7 @@ TEST(EnemyKinds, DestroyingARobotLeavesItsBody) {
 
 TEST(EnemyDrawing, ShowsTheFrameOfItsRemainingHitPointsMirroredWhenWalkingLeft) {
     Canvas canvas;
-    const Picture picture("roo.png");
+    const LoadedPicture picture("roo.png");
     Entity body(nullptr, gameRenderer, Roo::health);
     Roo roo(&body);
     body.setPosition(100, 200);
@@ -178,7 +178,7 @@ TEST(EnemyDrawing, ShowsTheFrameOfItsRemainingHitPointsMirroredWhenWalkingLeft) 
 
     Entity chaserBody(nullptr, gameRenderer, Roborto::health);
     Roborto chaser(&chaserBody);
-    const Picture chaserPicture("roborto.png");
+    const LoadedPicture chaserPicture("roborto.png");
     chaserBody.setPosition(400, 300);
     chaserBody.setXVelocity(-375);
     canvas.clear(0, 0, 0);

@@ -63,11 +63,6 @@ std::string pngHeader(Uint32 width, Uint32 height) {
     return bytes;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 TEST(NoDisplay, ADriverThatShowsNothingIsAFailureUnlessAskedFor) {
@@ -146,7 +141,7 @@ TEST(PictureSize, TheGamesLineNamesTheFileAndItsSize) {
 TEST(FailuresOnce, ABrokenPlatformPictureIsToldOnceForTheWholeLevel) {
     Scratch scratch;
     scratch.file("resources/textures/platform.png", pngHeader(120, 25));
-    const std::string level = readFile("resources/levels/level3.csv");
+    const std::string level = fileBytes("resources/levels/level3.csv");
     // The scratch folder serves the pictures, whichever test ran before.
     chooseResourceFolder({scratch.root.string() + "/"});
     Canvas canvas;

@@ -27,7 +27,6 @@ std::string writeLevel(const std::string& name, const std::string& contents) {
     return path.string();
 }
 
-const std::string EMPTY_ROW = "-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1\n";
 
 std::string rows(int count, const std::string& row = EMPTY_ROW) {
     std::string text;

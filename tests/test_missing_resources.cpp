@@ -62,13 +62,18 @@ void PrintTo(const ResourceCase& resource, std::ostream* os) {
     *os << resource.file << (resource.damage == Damage::missing ? " missing" : " cut to half");
 }
 
-// Every file of the build folder's resources/, relative to it.
+// Every file of the build folder's resources/, relative to it; not the scratch
+// files other tests write there for a moment (named test-*), which a test
+// process running beside this one may hold at any time.
 std::vector<std::string> resourceFiles() {
     std::vector<std::string> files;
     std::error_code error;
     for (auto it = fs::recursive_directory_iterator(buildResources(), error); !error && it != fs::end(it);
          it.increment(error)) {
-        if (it->is_regular_file()) files.push_back(fs::relative(it->path(), buildResources()).generic_string());
+        const bool scratch = it->path().filename().string().rfind("test-", 0) == 0;
+        if (it->is_regular_file() && !scratch) {
+            files.push_back(fs::relative(it->path(), buildResources()).generic_string());
+        }
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -92,13 +97,6 @@ std::string caseName(const testing::TestParamInfo<ResourceCase>& info) {
 }
 
 bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 // What a missing picture's owner adds to the wrapper's line.
 const std::map<std::string, std::vector<std::string>> OWNER_LINES = {
@@ -332,7 +330,7 @@ protected:
         const ResourceCase& resource = GetParam();
         original = buildResources() / resource.file;
         damaged = copyRoot / "resources" / resource.file;
-        const std::string content = readFile(original);
+        const std::string content = fileBytes(original);
         if (resource.damage == Damage::missing) {
             fs::remove(damaged);
         } else {

@@ -10,7 +10,7 @@
 #include "TestSupport.h"
 
 namespace {
-struct Picture {
+struct PictureSize {
     std::string file;
     int width;  // 0: any size (the picture is stretched to its drawn size)
     int height;
@@ -18,7 +18,7 @@ struct Picture {
 
 // Pictures whose pixel size the game relies on: sprite sheets cut into frames,
 // and the hero, whose whole image is drawn as the teleport cursor.
-const std::vector<Picture> PICTURES = {
+const std::vector<PictureSize> PICTURES = {
     {"background.png", 0, 0},   {"Zorbi.png", 26, 32},       {"ZorbiLeft.png", 26, 32},
     {"C4.png", 32, 32},         {"Detinator.png", 0, 0},     {"platform.png", 0, 0},
     {"explosion.png", 135, 27}, {"bullet.png", 4, 4},        {"laser.png", 32, 8},
@@ -47,9 +47,9 @@ std::vector<std::string> shopPictures() {
 }  // namespace
 
 TEST(ShippedResources, EveryPictureLoadsAtTheSizeTheGameCutsItAt) {
-    std::vector<Picture> all = PICTURES;
+    std::vector<PictureSize> all = PICTURES;
     for (const std::string& file : shopPictures()) all.push_back({file, 0, 0});
-    for (const Picture& picture : all) {
+    for (const PictureSize& picture : all) {
         SDL_Surface* image = IMG_Load(("resources/textures/" + picture.file).c_str());
         ASSERT_NE(image, nullptr) << picture.file << ": " << IMG_GetError();
         if (picture.width != 0) {

@@ -20,10 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string systemError() { return std::strerror(errno); }
-
-std::string folderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
-
 std::string trim(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return "";

@@ -170,8 +170,11 @@ Records loadRecords(const std::string& path) {
 bool saveRecords(const Records& records, const std::string& path) {
     Entries entries;
     for (int level = 0; level < LEVELS; ++level) {
-        entries.emplace_back("best_wave_level" + std::to_string(level + 1),
-                             std::to_string(records.bestWave[static_cast<std::size_t>(level)]));
+        // The key appended to in place: GCC 12 warns, wrongly, about the copy
+        // of a concatenated temporary here (its -Warray-bounds false positive).
+        std::string key = "best_wave_level";
+        key += std::to_string(level + 1);
+        entries.emplace_back(std::move(key), std::to_string(records.bestWave[static_cast<std::size_t>(level)]));
     }
     entries.emplace_back("best_campaign_ms", std::to_string(records.bestCampaignMs));
     return saveTold(path, RECORDS_VERSION, entries, "records");

@@ -20,8 +20,6 @@ namespace {
 
 const char* const GAME_FOLDER = "zelvane";
 
-std::string systemError() { return std::strerror(errno); }
-
 std::string homeFolder() {
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] == '/') return home;
@@ -61,9 +59,11 @@ bool writeAll(int fd, const std::string& contents) {
     return true;
 }
 
-std::string folderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
-
 }  // namespace
+
+std::string systemError() { return std::strerror(errno); }
+
+std::string folderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
 
 void syncFolder(const std::string& folder) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -25,6 +25,11 @@ bool writeTemporaryFile(const std::string& path, const std::string& contents, st
                         std::string& error);
 bool replaceWithTemporaryFile(const std::string& temporary, const std::string& path, std::string& error);
 
+// The system's words for the last failed call (errno).
+std::string systemError();
+// The folder path lies in.
+std::string folderOf(const std::string& path);
+
 // Makes a rename in folder last across a power cut: the folder's own entry is synced.
 void syncFolder(const std::string& folder);
 

@@ -18,28 +18,28 @@ State& State::operator=(const State& other) {
 
 int upgradeRow(int boughtLevel) { return std::clamp(boughtLevel - 1, 0, UPGRADE_LEVELS - 1); }
 
-double playerUpgradeValue(const State& state, int upgrade, int column, double unbought) {
-    const int level = state.playerLevels[upgrade];
-    return level > 0 ? state.playerProperties[upgrade][upgradeRow(level)][column] : unbought;
+double playerUpgradeValue(const State& game, int upgrade, int column, double unbought) {
+    const int level = game.playerLevels[upgrade];
+    return level > 0 ? game.playerProperties[upgrade][upgradeRow(level)][column] : unbought;
 }
 
-int abilityValue(const State& state, int ability, int column) {
-    return state.abilityProperties[ability][upgradeRow(state.abilityLevels[ability])][column];
+int abilityValue(const State& game, int ability, int column) {
+    return game.abilityProperties[ability][upgradeRow(game.abilityLevels[ability])][column];
 }
 
-int& weaponLevel(State& state, int weapon) {
+int& weaponLevel(State& game, int weapon) {
     switch (weapon) {
     case 1:
-        return state.currentRifleLevel;
+        return game.currentRifleLevel;
     case 2:
-        return state.currentShotgunLevel;
+        return game.currentShotgunLevel;
     case 3:
-        return state.currentKnifeLevel;
+        return game.currentKnifeLevel;
     case 4:
-        return state.currentLaserPistolLevel;
+        return game.currentLaserPistolLevel;
     default:
-        return state.currentRevolverLevel;
+        return game.currentRevolverLevel;
     }
 }
 
-int weaponLevel(const State& state, int weapon) { return weaponLevel(const_cast<State&>(state), weapon); }
+int weaponLevel(const State& game, int weapon) { return weaponLevel(const_cast<State&>(game), weapon); }

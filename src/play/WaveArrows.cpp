@@ -13,11 +13,11 @@ void collectRobotArrows(const World& world, const std::vector<SDL_Rect>& keepCle
     }
 }
 
-void renderRobotArrows(const World& world, const Player& player, bool waveStarted, const SDL_Rect* hintStrip) {
+void renderRobotArrows(const World& world, const Player& hero, bool waveStarted, const SDL_Rect* hintStrip) {
     // Kept between frames, so that no frame allocates.
     static std::vector<SDL_Rect> hud;
     static std::vector<RobotArrow> arrows;
-    hudAreas(&player, false, waveStarted, hud);
+    hudAreas(&hero, false, waveStarted, hud);
     if (hintStrip != nullptr) hud.push_back(*hintStrip);
     arrows.clear();
     collectRobotArrows(world, hud, arrows);

@@ -16,5 +16,5 @@ void collectRobotArrows(const World& world, const std::vector<SDL_Rect>& keepCle
 // The arrows of a playing frame, clear of the heads-up display of the hero's
 // frame and of the strip of control hints while it shows (hintStrip, or
 // nullptr); drawn with the game's renderer after the heads-up display.
-void renderRobotArrows(const World& world, const Player& player, bool waveStarted,
+void renderRobotArrows(const World& world, const Player& hero, bool waveStarted,
                        const SDL_Rect* hintStrip = nullptr);

@@ -7,27 +7,27 @@
 #include "world/Level.h"
 
 namespace {
-std::vector<std::unique_ptr<Weapon>> makeWeapons(SDL_Renderer* renderer) {
+std::vector<std::unique_ptr<Weapon>> makeWeapons(SDL_Renderer* target) {
     std::vector<std::unique_ptr<Weapon>> weapons;
     for (Weapon_Type type : {revolver, rifle, shotgun, knife, laserPistol}) {
-        weapons.push_back(std::make_unique<Weapon>(type, renderer, state));
+        weapons.push_back(std::make_unique<Weapon>(type, target, state));
     }
     return weapons;
 }
 }  // namespace
 
-RunObjects::RunObjects(SDL_Renderer* renderer)
+RunObjects::RunObjects(SDL_Renderer* _renderer)
     : explosion(soundPath("shortExplosion.wav"), 0, -1),
       mediumExplosion(soundPath("mediumExplosion.wav"), 0, -1),
       song(soundPath("song.wav"), -1, MUSIC_CHANNEL),
-      weapons(makeWeapons(renderer)),
-      eZorbi(&playerSpawns, renderer, 10),
+      weapons(makeWeapons(_renderer)),
+      eZorbi(&playerSpawns, _renderer, 10),
       player(&eZorbi, weapons[revolver].get()) {
-    background.setup(scale(960), scale(480), renderer);
+    background.setup(scale(960), scale(480), _renderer);
     if (!background.loadFromFile("background.png")) SDL_Log("Could not load background texture!");
-    backdrop = composeBackdrop(renderer, background, backgroundRect);
+    backdrop = composeBackdrop(_renderer, background, backgroundRect);
     playerSpawns.reserve(2);
-    teleportCursor.setup(scale(50), scale(60), renderer);
+    teleportCursor.setup(scale(50), scale(60), _renderer);
     if (!teleportCursor.loadFromFile("Zorbi.png")) SDL_Log("Could not load teleport cursor texture!");
     teleportCursor.setColorMod(0, 150, 255);
 }
@@ -74,27 +74,27 @@ void loadLevel(RunObjects& run, World& world, int levelNumber) {
     loadLevelFile(run, world, levelFilePath(levelNumber));
 }
 
-std::shared_ptr<SDL_Texture> composeBackdrop(SDL_Renderer* renderer, const Texture& background, const SDL_Rect& area) {
-    if (renderer == nullptr || background.getTexture() == nullptr || !SDL_RenderTargetSupported(renderer)) return nullptr;
-    SDL_Texture* target =
-        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, area.w, area.h);
-    if (target == nullptr) return nullptr;
-    std::shared_ptr<SDL_Texture> backdrop(target, SDL_DestroyTexture);
-    SDL_Texture* previousTarget = SDL_GetRenderTarget(renderer);
-    if (SDL_SetRenderTarget(renderer, target) != 0) return nullptr;
+std::shared_ptr<SDL_Texture> composeBackdrop(SDL_Renderer* painter, const Texture& background, const SDL_Rect& area) {
+    if (painter == nullptr || background.getTexture() == nullptr || !SDL_RenderTargetSupported(painter)) return nullptr;
+    SDL_Texture* picture =
+        SDL_CreateTexture(painter, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, area.w, area.h);
+    if (picture == nullptr) return nullptr;
+    std::shared_ptr<SDL_Texture> backdrop(picture, SDL_DestroyTexture);
+    SDL_Texture* previousTarget = SDL_GetRenderTarget(painter);
+    if (SDL_SetRenderTarget(painter, picture) != 0) return nullptr;
 
     // The same drawing as a frame's, with the renderer's own blend mode; the
     // picture covers the window, so what the clear leaves never shows.
     Uint8 r = 0, g = 0, b = 0, a = 0;
-    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
+    SDL_GetRenderDrawColor(painter, &r, &g, &b, &a);
+    SDL_SetRenderDrawColor(painter, 0, 0, 0, 255);
+    SDL_RenderClear(painter);
     background.render(-area.x, -area.y);
-    SDL_SetRenderDrawColor(renderer, BACKDROP_VEIL.r, BACKDROP_VEIL.g, BACKDROP_VEIL.b, BACKDROP_VEIL.a);
+    SDL_SetRenderDrawColor(painter, BACKDROP_VEIL.r, BACKDROP_VEIL.g, BACKDROP_VEIL.b, BACKDROP_VEIL.a);
     const SDL_Rect whole{0, 0, area.w, area.h};
-    SDL_RenderFillRect(renderer, &whole);
-    SDL_SetRenderDrawColor(renderer, r, g, b, a);
-    SDL_SetRenderTarget(renderer, previousTarget);
-    SDL_SetTextureBlendMode(target, SDL_BLENDMODE_NONE);
+    SDL_RenderFillRect(painter, &whole);
+    SDL_SetRenderDrawColor(painter, r, g, b, a);
+    SDL_SetRenderTarget(painter, previousTarget);
+    SDL_SetTextureBlendMode(picture, SDL_BLENDMODE_NONE);
     return backdrop;
 }

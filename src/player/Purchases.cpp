@@ -9,12 +9,11 @@ namespace {
 const int ITEM_COUNT_WEAPONS = 5;
 const int ITEM_COUNT_ABILITIES = 4;
 const int ITEM_COUNT_PLAYER = 4;
-const int LEVEL_ROWS = 5;
 const int REFILL_BASE_PRICE = 15;
 
 // Table indices come from buttons, but the actions are public: an index outside
 // a table buys nothing rather than reading past it.
-bool inTable(int item, int items, int row) { return item >= 0 && item < items && row >= 0 && row < LEVEL_ROWS; }
+bool inTable(int item, int items, int row) { return item >= 0 && item < items && row >= 0 && row < UPGRADE_LEVELS; }
 
 int abilityIndex(int attr1) { return attr1 == teleport || attr1 == c4 || attr1 == grenade ? attr1 : bounce; }
 

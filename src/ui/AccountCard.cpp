@@ -14,7 +14,7 @@ const SDL_Color PANEL_FILL{22, 22, 30, 235};
 const SDL_Color PANEL_EDGE{150, 150, 172, 255};
 // The record beaten, in the logo's warm yellow.
 const SDL_Color NEW_BEST{255, 214, 102, 255};
-const int TITLE_Y = 104;
+const int CARD_TITLE_Y = 104;
 const int FIRST_LINE_Y = 178;
 const int PICTURES_Y = 218;
 const int PICTURE_SLOT_WIDTH = 150;
@@ -22,10 +22,10 @@ const int LINES_Y = 300;
 const int LINE_PITCH = 40;
 const int BUTTON_Y = 540;
 
-Texture titleText;
+Texture cardTitleText;
 std::string titleLine;
 std::vector<Texture> lineTexts;
-std::vector<std::string> lines;
+std::vector<std::string> cardLines;
 Texture newBestText;
 // The robots' pictures at twice their pixels, and the count beside each.
 std::array<Texture, ROBOT_KINDS> robotPictures;
@@ -102,31 +102,31 @@ std::string playTime(Uint32 milliseconds) {
 }
 
 const std::string& accountCardTitle() { return titleLine; }
-const std::vector<std::string>& accountCardLines() { return lines; }
+const std::vector<std::string>& accountCardLines() { return cardLines; }
 
 void showAccountCard(State& state, const CardContent& content) {
     const RunAccount& account = content.account;
-    titleText.setup(renderer);
+    cardTitleText.setup(renderer);
     titleLine = cardTitle(content);
-    titleText.loadFromRenderedText(titleLine, white, title);
+    cardTitleText.loadFromRenderedText(titleLine, white, title);
 
-    lines.clear();
-    lines.push_back("Robots destroyed: " + std::to_string(account.robotsDestroyed()));
+    cardLines.clear();
+    cardLines.push_back("Robots destroyed: " + std::to_string(account.robotsDestroyed()));
     const int accuracy = account.accuracyPercent();
-    lines.push_back(accuracy < 0 ? "Accuracy: no shot fired"
+    cardLines.push_back(accuracy < 0 ? "Accuracy: no shot fired"
                                  : "Accuracy: " + std::to_string(accuracy) + " % (" + std::to_string(account.hits) +
                                        " of " + std::to_string(account.shots) + " bullets hit)");
-    lines.push_back("XP earned: " + std::to_string(account.xpEarned));
-    lines.push_back("Time played: " + playTime(account.playedMs));
+    cardLines.push_back("XP earned: " + std::to_string(account.xpEarned));
+    cardLines.push_back("Time played: " + playTime(account.playedMs));
     const std::string record = recordLine(content);
-    if (!record.empty()) lines.push_back(record);
-    lineTexts.assign(lines.size(), Texture());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!record.empty()) cardLines.push_back(record);
+    lineTexts.assign(cardLines.size(), Texture());
+    for (std::size_t i = 0; i < cardLines.size(); ++i) {
         lineTexts[i].setup(renderer);
-        lineTexts[i].loadFromRenderedText(lines[i], white, counter);
+        lineTexts[i].loadFromRenderedText(cardLines[i], white, counter);
     }
     showNewBest = content.newBest && !record.empty();
-    if (showNewBest) lines.back() += " New best!";
+    if (showNewBest) cardLines.back() += " New best!";
     newBestText.setup(renderer);
     newBestText.loadFromRenderedText("New best!", NEW_BEST, counter);
 
@@ -158,7 +158,7 @@ void renderAccountCard(const State&) {
     SDL_SetRenderDrawColor(renderer, PANEL_EDGE.r, PANEL_EDGE.g, PANEL_EDGE.b, PANEL_EDGE.a);
     SDL_RenderDrawRect(renderer, &PANEL);
 
-    titleText.render((WINDOW_WIDTH - titleText.getWidth()) / 2, TITLE_Y);
+    cardTitleText.render((WINDOW_WIDTH - cardTitleText.getWidth()) / 2, CARD_TITLE_Y);
     if (!lineTexts.empty()) lineTexts[0].render((WINDOW_WIDTH - lineTexts[0].getWidth()) / 2, FIRST_LINE_Y);
     // Each robot kind's picture over its slot, its count beside it.
     const int firstSlot = (WINDOW_WIDTH - ROBOT_KINDS * PICTURE_SLOT_WIDTH) / 2;
@@ -180,10 +180,10 @@ void renderAccountCard(const State&) {
 
 void releaseAccountCard() {
     cardMenu.release();
-    titleText.free();
+    cardTitleText.free();
     newBestText.free();
     lineTexts.clear();
-    lines.clear();
+    cardLines.clear();
     for (Texture& picture : robotPictures) picture.free();
     for (Texture& count : robotCounts) count.free();
 }

@@ -78,7 +78,7 @@ struct RowTextures {
 };
 std::array<RowTextures, CONTROL_ROWS.size()> rowTextures;
 
-void loadPicture(Texture& picture, const char* file) {
+void loadHintPicture(Texture& picture, const char* file) {
     picture.setup(GLYPH_SIZE, GLYPH_SIZE, renderer);
     picture.loadFromFile(file);
 }
@@ -170,7 +170,7 @@ void renderControlsPage() {
 void initControlHints(State& game) {
     text(keyboardLine, KEYBOARD_HINTS, small);
     for (std::size_t i = 0; i < PAD_HINTS.size(); ++i) {
-        loadPicture(padPictures[i], PAD_HINTS[i].picture);
+        loadHintPicture(padPictures[i], PAD_HINTS[i].picture);
         text(padWords[i], PAD_HINTS[i].words, small);
     }
     text(pageTitle, "Controls", title);
@@ -181,7 +181,7 @@ void initControlHints(State& game) {
         text(rowTextures[i].action, row.action, small);
         text(rowTextures[i].keys, row.keys, small);
         text(rowTextures[i].padWords, row.padWords, small);
-        if (row.picture != nullptr) loadPicture(rowTextures[i].picture, row.picture);
+        if (row.picture != nullptr) loadHintPicture(rowTextures[i].picture, row.picture);
     }
     controlsMenu.setup(renderer, &buttonSound);
     controlsMenu.addButton((WINDOW_WIDTH - UI_Button::width) / 2, WINDOW_HEIGHT - UI_Button::height - 12, "Back",

@@ -224,18 +224,18 @@ bool UI_Menu::hasRoom() const {
 }
 
 int UI_Menu::addButton(int x, int y, const std::string& text, SDL_Color* color, TTF_Font* font, int above,
-                       int below, int left, int right, ButtonAction action, State& state, int type, int attribute,
+                       int below, int left, int right, ButtonAction action, State& game, int type, int attribute,
                        int attribute2) {
     if (!hasRoom()) return -1;
-    buttons.emplace_back(x, y, text, renderer, buttonSound, color, font, action, state, type, attribute, attribute2);
+    buttons.emplace_back(x, y, text, renderer, buttonSound, color, font, action, game, type, attribute, attribute2);
     return linkNewButton(above, below, left, right);
 }
 
 int UI_Menu::addButton(int x, int y, const std::string& path, int above, int below, int left, int right,
-                       ButtonAction action, State& state, int type, int attribute, int attribute2,
+                       ButtonAction action, State& game, int type, int attribute, int attribute2,
                        const std::string& secondaryPath) {
     if (!hasRoom()) return -1;
-    buttons.emplace_back(x, y, path, renderer, buttonSound, action, state, type, attribute, attribute2,
+    buttons.emplace_back(x, y, path, renderer, buttonSound, action, game, type, attribute, attribute2,
                          secondaryPath);
     return linkNewButton(above, below, left, right);
 }

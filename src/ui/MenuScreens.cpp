@@ -22,30 +22,30 @@ namespace {
 
 // Buttons of the main menu, the level select and the pause menu are centred.
 const int MENU_BUTTON_X = (WINDOW_WIDTH - UI_Button::width) / 2;
-const int TITLE_Y = scale(100);
+const int MENU_TITLE_Y = scale(100);
 // Between the logo and the first level's button.
 const int LEVEL_NOTICE_Y = scale(200);
 
 // A big text button under the button named above it (-1 for none).
-void addMenuButton(UI_Menu& menu, State& state, int y, const std::string& label, int above, ButtonAction action) {
-    menu.addButton(MENU_BUTTON_X, y, label, &white, counter, above, -1, -1, -1, action, state, 0, 0, 0);
+void addMenuButton(UI_Menu& menu, State& game, int y, const std::string& label, int above, ButtonAction action) {
+    menu.addButton(MENU_BUTTON_X, y, label, &white, counter, above, -1, -1, -1, action, game, 0, 0, 0);
 }
 
-void selectLevel(State& state, int level) {
-    state.level = level;
-    state.menu = Menu::notInMenu;
-    state.started = true;
+void selectLevel(State& game, int level) {
+    game.level = level;
+    game.menu = Menu::notInMenu;
+    game.started = true;
 }
 
 }  // namespace
 
-void showLevelSelect(State& state, int, int) {
+void showLevelSelect(State& game, int, int) {
     clearLevelNotice();
-    state.mode = PlayMode::arcade;
-    state.menu = Menu::level;
+    game.mode = PlayMode::arcade;
+    game.menu = Menu::level;
     setCurrentButton(levelSelect.loadMenu());
     for (int level = 0; level < LEVELS; ++level) {
-        const int best = state.records.bestWave[static_cast<std::size_t>(level)];
+        const int best = game.records.bestWave[static_cast<std::size_t>(level)];
         levelBestTexts[level].setup(renderer);
         if (best > 0) {
             levelBestTexts[level].loadFromRenderedText("Best: wave " + std::to_string(best), white, small);
@@ -63,24 +63,24 @@ void renderLevelBests() {
     }
 }
 
-void showMainMenu(State& state, int, int) {
-    state.menu = Menu::head;
+void showMainMenu(State& game, int, int) {
+    game.menu = Menu::head;
     // Its first button current: the one that opened the level select must not
     // stay highlighted beside another.
     setCurrentButton(mainMenu.loadMenu());
 }
 
-void quitToDesktop(State& state, int, int) { state.quit = true; }
+void quitToDesktop(State& game, int, int) { game.quit = true; }
 
-void selectLevel1(State& state, int, int) { selectLevel(state, 1); }
-void selectLevel2(State& state, int, int) { selectLevel(state, 2); }
-void selectLevel3(State& state, int, int) { selectLevel(state, 3); }
+void selectLevel1(State& game, int, int) { selectLevel(game, 1); }
+void selectLevel2(State& game, int, int) { selectLevel(game, 2); }
+void selectLevel3(State& game, int, int) { selectLevel(game, 3); }
 
-void unpause(State& state, int, int) { state.menu = Menu::notInMenu; }
+void unpause(State& game, int, int) { game.menu = Menu::notInMenu; }
 
-void quitToMenu(State& state, int, int) {
-    state.started = false;
-    state.menu = Menu::head;
+void quitToMenu(State& game, int, int) {
+    game.started = false;
+    game.menu = Menu::head;
     setCurrentButton(mainMenu.loadMenu());
 }
 
@@ -96,22 +96,22 @@ void clearLevelNotice() { levelNoticeText.free(); }
 
 bool levelNoticeShown() { return levelNoticeText.getTexture() != nullptr; }
 
-void renderMenu(State& state) {
+void renderMenu(State& game) {
     // The card's panel lies under its buttons.
-    if (state.menu == Menu::card) renderAccountCard(state);
-    if (UI_Menu* menu = getCurrentMenu(state)) menu->render();
-    if (state.menu == Menu::level && levelNoticeShown()) {
+    if (game.menu == Menu::card) renderAccountCard(game);
+    if (UI_Menu* menu = getCurrentMenu(game)) menu->render();
+    if (game.menu == Menu::level && levelNoticeShown()) {
         // Above the first level's button.
         levelNoticeText.render((WINDOW_WIDTH - levelNoticeText.getWidth()) / 2, LEVEL_NOTICE_Y);
     }
-    if (state.menu == Menu::settings) renderSettings(state);
-    if (state.menu == Menu::controls) renderControlsPage();
-    if (state.menu == Menu::level) renderLevelBests();
-    if (state.menu == Menu::startOver) renderCampaignScreen(state);
-    if (isUpgradeMenu(state.menu)) renderUpgradeMenu(state);
+    if (game.menu == Menu::settings) renderSettings(game);
+    if (game.menu == Menu::controls) renderControlsPage();
+    if (game.menu == Menu::level) renderLevelBests();
+    if (game.menu == Menu::startOver) renderCampaignScreen(game);
+    if (isUpgradeMenu(game.menu)) renderUpgradeMenu(game);
 }
 
-void initMenus(State& state) {
+void initMenus(State& game) {
     // A second start-up begins from empty menus, and every screen draws them anew.
     releaseMenus();
     startMenusBuild();
@@ -120,39 +120,39 @@ void initMenus(State& state) {
     deniedSound.init(soundPath("denied.wav"), 0, -1);
 
     mainMenu.setup(renderer, &buttonSound);
-    addMenuButton(mainMenu, state, scale(215), "Arcade Mode", -1, showLevelSelect);
-    addMenuButton(mainMenu, state, scale(280), "Campaign Mode", 0, showCampaignScreen);
-    addMenuButton(mainMenu, state, scale(345), "Settings", 1, openSettings);
-    addMenuButton(mainMenu, state, scale(410), "Quit To Desktop", 2, quitToDesktop);
+    addMenuButton(mainMenu, game, scale(215), "Arcade Mode", -1, showLevelSelect);
+    addMenuButton(mainMenu, game, scale(280), "Campaign Mode", 0, showCampaignScreen);
+    addMenuButton(mainMenu, game, scale(345), "Settings", 1, openSettings);
+    addMenuButton(mainMenu, game, scale(410), "Quit To Desktop", 2, quitToDesktop);
 
     logoTexture.setup(scale(454), scale(92), renderer);
     logoTexture.loadFromFile("logo.png");
-    mainMenu.addTitle((WINDOW_WIDTH - scale(454)) / 2, TITLE_Y, logoTexture);
+    mainMenu.addTitle((WINDOW_WIDTH - scale(454)) / 2, MENU_TITLE_Y, logoTexture);
 
     levelSelect.setup(renderer, &buttonSound);
-    addMenuButton(levelSelect, state, scale(225), "Level 1", -1, selectLevel1);
-    addMenuButton(levelSelect, state, scale(290), "Level 2", 0, selectLevel2);
-    addMenuButton(levelSelect, state, scale(355), "Level 3", 1, selectLevel3);
-    addMenuButton(levelSelect, state, scale(420), "Back", 2, showMainMenu);
-    levelSelect.addTitle((WINDOW_WIDTH - scale(454)) / 2, TITLE_Y, logoTexture);
+    addMenuButton(levelSelect, game, scale(225), "Level 1", -1, selectLevel1);
+    addMenuButton(levelSelect, game, scale(290), "Level 2", 0, selectLevel2);
+    addMenuButton(levelSelect, game, scale(355), "Level 3", 1, selectLevel3);
+    addMenuButton(levelSelect, game, scale(420), "Back", 2, showMainMenu);
+    levelSelect.addTitle((WINDOW_WIDTH - scale(454)) / 2, MENU_TITLE_Y, logoTexture);
 
     pauseMenu.setup(renderer, &buttonSound);
-    addMenuButton(pauseMenu, state, scale(215), "Resume Game", -1, unpause);
-    addMenuButton(pauseMenu, state, scale(280), "Settings", 0, openSettings);
-    addMenuButton(pauseMenu, state, scale(345), "Quit To Menu", 1, quitToMenu);
-    addMenuButton(pauseMenu, state, scale(410), "Quit To Desktop", 2, quitToDesktop);
+    addMenuButton(pauseMenu, game, scale(215), "Resume Game", -1, unpause);
+    addMenuButton(pauseMenu, game, scale(280), "Settings", 0, openSettings);
+    addMenuButton(pauseMenu, game, scale(345), "Quit To Menu", 1, quitToMenu);
+    addMenuButton(pauseMenu, game, scale(410), "Quit To Desktop", 2, quitToDesktop);
 
     gamePausedText.setup(renderer);
     gamePausedText.loadFromRenderedText("Game Paused", white, title);
-    pauseMenu.addTitle((WINDOW_WIDTH - gamePausedText.getWidth()) / 2, TITLE_Y, gamePausedText);
+    pauseMenu.addTitle((WINDOW_WIDTH - gamePausedText.getWidth()) / 2, MENU_TITLE_Y, gamePausedText);
 
-    initSettingsMenu(state);
-    initControlHints(state);
+    initSettingsMenu(game);
+    initControlHints(game);
 
     loadUpgradeMenuImages();
-    initWeaponUpgradeMenu(state);
-    initAbilityUpgradeMenu(state);
-    initPlayerUpgradeMenu(state);
+    initWeaponUpgradeMenu(game);
+    initAbilityUpgradeMenu(game);
+    initPlayerUpgradeMenu(game);
 }
 
 void releaseMenus() {

@@ -23,8 +23,8 @@ void setCurrentButton(UI_Button* button) {
     if (currentButton != nullptr) currentButton->select();
 }
 
-UI_Menu* getCurrentMenu(State& state) {
-    switch (state.menu) {
+UI_Menu* getCurrentMenu(State& game) {
+    switch (game.menu) {
     case Menu::head:
         return &mainMenu;
     case Menu::level:

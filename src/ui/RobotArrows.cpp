@@ -67,7 +67,7 @@ std::optional<RobotArrow> arrowFor(const SDL_Rect& body, const std::vector<SDL_R
     return arrow;
 }
 
-void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow) {
+void drawRobotArrow(SDL_Renderer* target, const RobotArrow& arrow) {
     // One fill call per colour: each row's runs of that colour as rectangles.
     std::array<SDL_Rect, ARROW_CELLS * ARROW_CELLS> runs{};
     for (const Ink& ink : INKS) {
@@ -87,8 +87,8 @@ void drawRobotArrow(SDL_Renderer* renderer, const RobotArrow& arrow) {
                                                            (column - start) * ROBOT_ARROW_CELL, ROBOT_ARROW_CELL};
             }
         }
-        SDL_SetRenderDrawColor(renderer, ink.colour.r, ink.colour.g, ink.colour.b, ink.colour.a);
-        SDL_RenderFillRects(renderer, runs.data(), count);
+        SDL_SetRenderDrawColor(target, ink.colour.r, ink.colour.g, ink.colour.b, ink.colour.a);
+        SDL_RenderFillRects(target, runs.data(), count);
     }
 }
 
@@ -97,7 +97,7 @@ namespace {
 SDL_Texture* arrowPictures = nullptr;
 }  // namespace
 
-void makeRobotArrowPictures(SDL_Renderer* renderer) {
+void makeRobotArrowPictures(SDL_Renderer* target) {
     releaseRobotArrowPictures();
     SDL_Surface* canvas =
         SDL_CreateRGBSurfaceWithFormat(0, 2 * ROBOT_ARROW_SIDE, ROBOT_ARROW_SIDE, 32, SDL_PIXELFORMAT_RGBA32);
@@ -108,7 +108,7 @@ void makeRobotArrowPictures(SDL_Renderer* renderer) {
         }
         SDL_RenderPresent(painter);
         SDL_DestroyRenderer(painter);
-        arrowPictures = SDL_CreateTextureFromSurface(renderer, canvas);
+        arrowPictures = SDL_CreateTextureFromSurface(target, canvas);
         // Sharp when the window scales the picture, with no bleed between the halves.
         if (arrowPictures != nullptr) SDL_SetTextureScaleMode(arrowPictures, SDL_ScaleModeNearest);
     }
@@ -140,23 +140,23 @@ void keepOneArrowPerPlace(std::vector<RobotArrow>& arrows) {
     arrows.erase(kept, arrows.end());
 }
 
-void drawRobotArrows(SDL_Renderer* renderer, std::vector<RobotArrow>& arrows) {
+void drawRobotArrows(SDL_Renderer* target, std::vector<RobotArrow>& arrows) {
     keepOneArrowPerPlace(arrows);
     // A graphics card's renderer gets every arrow from the one picture in a
     // single call, two triangles each; the software renderer, whose triangles
     // sample a texel off at some cell edges and whose copies cost no call of
     // their own, copies each arrow.
-    const bool software = drawsInSoftware(renderer);
+    const bool software = drawsInSoftware(target);
     static std::vector<SDL_Vertex> corners;
     corners.clear();
     for (const RobotArrow& arrow : arrows) {
         if (arrowPictures == nullptr) {
-            drawRobotArrow(renderer, arrow);
+            drawRobotArrow(target, arrow);
             continue;
         }
         if (software) {
             const SDL_Rect half{arrow.pointsUp ? ROBOT_ARROW_SIDE : 0, 0, ROBOT_ARROW_SIDE, ROBOT_ARROW_SIDE};
-            SDL_RenderCopy(renderer, arrowPictures, &half, &arrow.box);
+            SDL_RenderCopy(target, arrowPictures, &half, &arrow.box);
             continue;
         }
         appendQuad(corners,
@@ -165,6 +165,6 @@ void drawRobotArrows(SDL_Renderer* renderer, std::vector<RobotArrow>& arrows) {
                    {arrow.pointsUp ? 0.5f : 0.0f, 0.0f, 0.5f, 1.0f});
     }
     if (!corners.empty()) {
-        SDL_RenderGeometry(renderer, arrowPictures, corners.data(), static_cast<int>(corners.size()), nullptr, 0);
+        SDL_RenderGeometry(target, arrowPictures, corners.data(), static_cast<int>(corners.size()), nullptr, 0);
     }
 }

@@ -22,7 +22,7 @@ const SDL_Color VALUE_COLOUR{255, 214, 102, 255};
 const int ROW_X = (WINDOW_WIDTH - SETTINGS_ROW_WIDTH) / 2;
 const int FIRST_ROW_Y = scale(80);
 const int ROW_PITCH = SETTINGS_ROW_HEIGHT + 10;
-const int TITLE_Y = scale(20);
+const int SETTINGS_TITLE_Y = scale(20);
 const int LABEL_INSET = 28;
 // The value is centred here, with an arrow either side.
 const int VALUE_CENTRE_X = ROW_X + SETTINGS_ROW_WIDTH - 130;
@@ -34,7 +34,7 @@ const int ARROW_REACH = 8;
 // The short buzz that shows the vibration is on again.
 const Uint32 VIBRATION_SAMPLE_MS = 200;
 
-Texture titleText;
+Texture settingsTitleText;
 Texture labelTexts[SETTING_ROWS];
 Texture valueTexts[SETTING_ROWS];
 Texture leftArrow;
@@ -262,9 +262,9 @@ void initSettingsMenu(State& game) {
     addRow(game, resetRow, "Reset to defaults", resetSettings);
     addRow(game, backRow, "Back", closeSettings);
 
-    titleText.setup(renderer);
-    titleText.loadFromRenderedText("Settings", white, title);
-    settingsMenu.addTitle((WINDOW_WIDTH - titleText.getWidth()) / 2, TITLE_Y, titleText);
+    settingsTitleText.setup(renderer);
+    settingsTitleText.loadFromRenderedText("Settings", white, title);
+    settingsMenu.addTitle((WINDOW_WIDTH - settingsTitleText.getWidth()) / 2, SETTINGS_TITLE_Y, settingsTitleText);
     for (int row = 0; row < SETTING_ROWS; ++row) {
         labelTexts[row].setup(renderer);
         labelTexts[row].loadFromRenderedText(ROW_LABELS[row], white, counter);
@@ -277,7 +277,7 @@ void initSettingsMenu(State& game) {
 }
 
 void releaseSettingsMenu() {
-    titleText.free();
+    settingsTitleText.free();
     for (Texture& text : labelTexts) text.free();
     for (Texture& text : valueTexts) text.free();
     leftArrow.free();

@@ -22,7 +22,7 @@ void closeFonts() {
 
 }  // namespace
 
-void UI_init(SDL_Renderer* _renderer, State& state, Player* _player) {
+void UI_init(SDL_Renderer* _renderer, State& game, Player* _player) {
     // A second start-up must not leak the fonts of the first.
     closeFonts();
     // A missing font is not fatal: every text drawn with it then logs its failure and stays blank.
@@ -43,7 +43,7 @@ void UI_init(SDL_Renderer* _renderer, State& state, Player* _player) {
 
     setupHudTextures(renderer);
     initPlayerUI();
-    initMenus(state);
+    initMenus(game);
 }
 
 void UI_close() {

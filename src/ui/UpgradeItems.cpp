@@ -13,7 +13,6 @@
 
 namespace {
 
-const int LEVEL_ROWS = 5;
 
 const char* const WEAPON_PICTURES[] = {
     "upgrade-menu/upgrade-revolver.png", "upgrade-menu/upgrade-rifle.png", "upgrade-menu/upgrade-shotgun.png",
@@ -68,24 +67,24 @@ void addHeading(UI_Button& button, const std::string& name, int row, const char*
 }
 
 // The price of a level, or "Owned" for one the hero already has.
-void addCost(UI_Button& button, const State& state, double basePrice, int row, int level) {
+void addCost(UI_Button& button, const State& game, double basePrice, int row, int level) {
     if (row < level) {
         button.addLine(COST_LABEL, OWNED, verySmall, white);
     } else {
-        addLine(button, COST_LABEL, state.upgradeIncreaseFactor + basePrice);
+        addLine(button, COST_LABEL, game.upgradeIncreaseFactor + basePrice);
     }
 }
 
 // The select button under a column; left of column 0 is "Close Menu".
-void addSelectButton(UI_Menu& menu, State& state, int column, ButtonAction action) {
+void addSelectButton(UI_Menu& menu, State& game, int column, ButtonAction action) {
     const int left = column == 0 ? CLOSE_MENU_BUTTON : selectButtonIndex(column - 1);
-    menu.addButton(columnX(column), selectY(), " ", &white, small, -1, -1, left, -1, action, state, 3, column, 0);
+    menu.addButton(columnX(column), selectY(), " ", &white, small, -1, -1, left, -1, action, game, 3, column, 0);
 }
 
 // A level button with its picture and level number; null when the menu is full.
-UI_Button* addLevelButton(UI_Menu& menu, State& state, int column, int row, const char* picture, int below,
+UI_Button* addLevelButton(UI_Menu& menu, State& game, int column, int row, const char* picture, int below,
                           int left, ButtonAction action, int hoverLines) {
-    const int index = menu.addButton(columnX(column), levelY(row), picture, -1, below, left, -1, action, state, 2,
+    const int index = menu.addButton(columnX(column), levelY(row), picture, -1, below, left, -1, action, game, 2,
                                      column, row, levelPicture(row));
     if (index < 0) return nullptr;
     UI_Button& button = menu.getButtons()[static_cast<std::size_t>(index)];
@@ -102,10 +101,10 @@ void relinkCloseMenu(UI_Menu& menu) {
     buttons[CLOSE_MENU_BUTTON].linkButtons(&buttons[MAX_SHIELD_BUTTON], first, nullptr, first);
 }
 
-void addWeaponLines(UI_Button& button, const State& state, int weapon, int row) {
-    const double* values = state.weaponProperties[weapon][row];
+void addWeaponLines(UI_Button& button, const State& game, int weapon, int row) {
+    const double* values = game.weaponProperties[weapon][row];
     addHeading(button, weaponName(static_cast<Weapon_Type>(weapon)), row, WEAPON_NOTES[weapon]);
-    addCost(button, state, values[0], row, weaponLevel(state, weapon));
+    addCost(button, game, values[0], row, weaponLevel(game, weapon));
     switch (weapon) {
     case 3:  // knife
         addLine(button, "Damage: ", values[1]);
@@ -125,10 +124,10 @@ void addWeaponLines(UI_Button& button, const State& state, int weapon, int row) 
     }
 }
 
-void addAbilityLines(UI_Button& button, const State& state, int ability, int row) {
-    const int* values = state.abilityProperties[ability][row];
+void addAbilityLines(UI_Button& button, const State& game, int ability, int row) {
+    const int* values = game.abilityProperties[ability][row];
     addHeading(button, abilityName(static_cast<Ability>(ability)), row, ABILITY_NOTES[ability]);
-    addCost(button, state, values[0], row, state.abilityLevels[ability]);
+    addCost(button, game, values[0], row, game.abilityLevels[ability]);
     addLine(button, "Refresh: ", values[1]);
     if (ability == 1) {
         addLine(button, "Duration: ", values[2]);
@@ -137,17 +136,17 @@ void addAbilityLines(UI_Button& button, const State& state, int ability, int row
     }
 }
 
-void addPlayerLines(UI_Button& button, const State& state, int upgrade, int row) {
-    const double* values = state.playerProperties[upgrade][row];
+void addPlayerLines(UI_Button& button, const State& game, int upgrade, int row) {
+    const double* values = game.playerProperties[upgrade][row];
     addHeading(button, playerUpgradeName(static_cast<PlayerUpgrades>(upgrade)), row);
     button.addLine(PLAYER_HEADINGS[upgrade], " ", verySmall, white);
-    addCost(button, state, values[0], row, state.playerLevels[upgrade]);
+    addCost(button, game, values[0], row, game.playerLevels[upgrade]);
     addLine(button, PLAYER_EFFECTS[upgrade], values[1], upgrade == 1 ? "" : "%");
 }
 
-void addSmallButton(UI_Menu* menu, State& state, int x, int y, const std::string& label, int above,
+void addSmallButton(UI_Menu* menu, State& game, int x, int y, const std::string& label, int above,
                     ButtonAction action) {
-    menu->addButton(x, y, label, &white, small, above, -1, -1, -1, action, state, 1, 0, 0);
+    menu->addButton(x, y, label, &white, small, above, -1, -1, -1, action, game, 1, 0, 0);
 }
 
 // Position of button within menu, or -1.
@@ -159,9 +158,9 @@ int indexIn(UI_Menu& menu, const UI_Button* button) {
 }
 
 // A purchase rebuilds the grids and brings their marks up to date.
-void refreshShop(State& state) {
-    resetMenus(state);
-    loadUpgradeMenu(state);
+void refreshShop(State& game) {
+    resetMenus(game);
+    loadUpgradeMenu(game);
 }
 
 // A click the XP does not cover: the "denied" sound instead of the click, and
@@ -177,12 +176,12 @@ void deny(UI_Menu& menu, int index) {
 
 }  // namespace
 
-void genericUpgradeMenuLayout(State& state, UI_Menu* menu) {
+void genericUpgradeMenuLayout(State& game, UI_Menu* menu) {
     menu->setup(renderer, &buttonSound);
-    const std::string refill = removeTrailingZeros(refillPrice(state));
+    const std::string refill = removeTrailingZeros(refillPrice(game));
 
-    addSmallButton(menu, state, scale(37), scale(100), "Max HP", -1, fullHealth);
-    addSmallButton(menu, state, scale(37), scale(140), "Max Shield", MAX_HP_BUTTON, fullShield);
+    addSmallButton(menu, game, scale(37), scale(100), "Max HP", -1, fullHealth);
+    addSmallButton(menu, game, scale(37), scale(140), "Max Shield", MAX_HP_BUTTON, fullShield);
     for (int index : {MAX_HP_BUTTON, MAX_SHIELD_BUTTON}) {
         if (UI_Button* button = index < static_cast<int>(menu->getButtons().size()) ? &menu->getButtons()[static_cast<std::size_t>(index)] : nullptr) {
             button->setupHover(1);
@@ -190,24 +189,24 @@ void genericUpgradeMenuLayout(State& state, UI_Menu* menu) {
             button->addLine(COST_LABEL, refill, verySmall, white);
         }
     }
-    addSmallButton(menu, state, scale(37), scale(180), "Close Menu", MAX_SHIELD_BUTTON, closeUpgradeMenu);
+    addSmallButton(menu, game, scale(37), scale(180), "Close Menu", MAX_SHIELD_BUTTON, closeUpgradeMenu);
     // Tabs have no neighbours: the shoulder buttons or the pointer reach them.
-    addSmallButton(menu, state, scale(288), scale(12), "Weapons", -1, showWeaponUpgradeMenu);
-    addSmallButton(menu, state, scale(416), scale(12), "Abilities", -1, showAbilityUpgradeMenu);
-    addSmallButton(menu, state, scale(544), scale(12), "Player", -1, showPlayerUpgradeMenu);
+    addSmallButton(menu, game, scale(288), scale(12), "Weapons", -1, showWeaponUpgradeMenu);
+    addSmallButton(menu, game, scale(416), scale(12), "Abilities", -1, showAbilityUpgradeMenu);
+    addSmallButton(menu, game, scale(544), scale(12), "Player", -1, showPlayerUpgradeMenu);
 }
 
-void initWeaponUpgradeMenu(State& state) {
+void initWeaponUpgradeMenu(State& game) {
     UI_Menu& menu = weaponUpgradeMenu;
-    genericUpgradeMenuLayout(state, &menu);
-    const int weapons = std::min(state.numberOfWeapons, 5);
+    genericUpgradeMenuLayout(game, &menu);
+    const int weapons = std::min(game.numberOfWeapons, 5);
     for (int column = 0; column < weapons; ++column) {
-        addSelectButton(menu, state, column, selectWeapon);
-        for (int row = 0; row < LEVEL_ROWS; ++row) {
+        addSelectButton(menu, game, column, selectWeapon);
+        for (int row = 0; row < UPGRADE_LEVELS; ++row) {
             const int left = column == 0 ? CLOSE_MENU_BUTTON : levelButtonIndex(column - 1, row);
-            if (UI_Button* button = addLevelButton(menu, state, column, row, WEAPON_PICTURES[column],
+            if (UI_Button* button = addLevelButton(menu, game, column, row, WEAPON_PICTURES[column],
                                                    selectButtonIndex(column) + row, left, upgradeWeapon, 6)) {
-                addWeaponLines(*button, state, column, row);
+                addWeaponLines(*button, game, column, row);
             }
         }
     }
@@ -215,42 +214,42 @@ void initWeaponUpgradeMenu(State& state) {
     prepareUpgradeMenuExtras();
 }
 
-void initAbilityUpgradeMenu(State& state) {
+void initAbilityUpgradeMenu(State& game) {
     UI_Menu& menu = abilityUpgradeMenu;
-    genericUpgradeMenuLayout(state, &menu);
-    const int abilities = std::min(state.numberOfAbilities, 4);
+    genericUpgradeMenuLayout(game, &menu);
+    const int abilities = std::min(game.numberOfAbilities, 4);
     for (int column = 0; column < abilities; ++column) {
-        addSelectButton(menu, state, column, selectAbility);
-        for (int row = 0; row < LEVEL_ROWS; ++row) {
+        addSelectButton(menu, game, column, selectAbility);
+        for (int row = 0; row < UPGRADE_LEVELS; ++row) {
             const int left = column == 0 ? CLOSE_MENU_BUTTON : levelButtonIndex(column - 1, row);
-            if (UI_Button* button = addLevelButton(menu, state, column, row, ABILITY_PICTURES[column],
+            if (UI_Button* button = addLevelButton(menu, game, column, row, ABILITY_PICTURES[column],
                                                    selectButtonIndex(column) + row, left, upgradeAbility, 3)) {
-                addAbilityLines(*button, state, column, row);
+                addAbilityLines(*button, game, column, row);
             }
         }
     }
     relinkCloseMenu(menu);
 }
 
-void initPlayerUpgradeMenu(State& state) {
+void initPlayerUpgradeMenu(State& game) {
     UI_Menu& menu = playerUpgradeMenu;
-    genericUpgradeMenuLayout(state, &menu);
-    const int upgrades = std::min(state.numberOfPlayerUpgrades, 4);
+    genericUpgradeMenuLayout(game, &menu);
+    const int upgrades = std::min(game.numberOfPlayerUpgrades, 4);
     for (int column = 0; column < upgrades; ++column) {
-        for (int row = 0; row < LEVEL_ROWS; ++row) {
+        for (int row = 0; row < UPGRADE_LEVELS; ++row) {
             // Down from level 1 leads to "Close Menu".
             const int below = row == 0 ? CLOSE_MENU_BUTTON : playerLevelButtonIndex(column, row - 1);
             const int left = column == 0 ? CLOSE_MENU_BUTTON : playerLevelButtonIndex(column - 1, row);
-            if (UI_Button* button = addLevelButton(menu, state, column, row, PLAYER_PICTURES[column], below, left,
+            if (UI_Button* button = addLevelButton(menu, game, column, row, PLAYER_PICTURES[column], below, left,
                                                    upgradePlayer, 3)) {
-                addPlayerLines(*button, state, column, row);
+                addPlayerLines(*button, game, column, row);
             }
         }
     }
     relinkCloseMenu(menu);
 }
 
-void resetMenus(State& state) {
+void resetMenus(State& game) {
     UI_Menu* const upgradeMenus[] = {&weaponUpgradeMenu, &abilityUpgradeMenu, &playerUpgradeMenu};
     // The current button is rebuilt like every other; keep its place, not its address.
     UI_Menu* owner = nullptr;
@@ -264,9 +263,9 @@ void resetMenus(State& state) {
     }
 
     for (UI_Menu* menu : upgradeMenus) menu->reset();
-    initWeaponUpgradeMenu(state);
-    initAbilityUpgradeMenu(state);
-    initPlayerUpgradeMenu(state);
+    initWeaponUpgradeMenu(game);
+    initAbilityUpgradeMenu(game);
+    initPlayerUpgradeMenu(game);
 
     // The rebuilt button is current but not highlighted until the next motion or step.
     if (owner != nullptr) {
@@ -280,50 +279,50 @@ void resetMenus(State& state) {
 // this file, so that no include runs in a loop; the rules themselves are in
 // Purchases.
 
-void upgradeWeapon(State& state, int item, int row) {
-    if (buyWeaponLevel(state, player, item, row)) {
-        refreshShop(state);
-    } else if (tooDear(state, player, Shelf::weapons, item, row)) {
+void upgradeWeapon(State& game, int item, int row) {
+    if (buyWeaponLevel(game, player, item, row)) {
+        refreshShop(game);
+    } else if (tooDear(game, player, Shelf::weapons, item, row)) {
         deny(weaponUpgradeMenu, levelButtonIndex(item, row));
     }
 }
 
-void upgradeAbility(State& state, int item, int row) {
-    if (buyAbilityLevel(state, player, item, row)) {
-        refreshShop(state);
-    } else if (tooDear(state, player, Shelf::abilities, item, row)) {
+void upgradeAbility(State& game, int item, int row) {
+    if (buyAbilityLevel(game, player, item, row)) {
+        refreshShop(game);
+    } else if (tooDear(game, player, Shelf::abilities, item, row)) {
         deny(abilityUpgradeMenu, levelButtonIndex(item, row));
     }
 }
 
-void upgradePlayer(State& state, int item, int row) {
-    if (buyPlayerLevel(state, player, item, row)) {
-        refreshShop(state);
-    } else if (tooDear(state, player, Shelf::upgrades, item, row)) {
+void upgradePlayer(State& game, int item, int row) {
+    if (buyPlayerLevel(game, player, item, row)) {
+        refreshShop(game);
+    } else if (tooDear(game, player, Shelf::upgrades, item, row)) {
         deny(playerUpgradeMenu, playerLevelButtonIndex(item, row));
     }
 }
 
-void fullHealth(State& state, int, int) {
-    if (buyHealthRefill(state, player)) {
-        refreshShop(state);
-    } else if (UI_Menu* menu = getCurrentMenu(state); menu != nullptr && tooDear(state, player, Shelf::refill, 0, 0)) {
+void fullHealth(State& game, int, int) {
+    if (buyHealthRefill(game, player)) {
+        refreshShop(game);
+    } else if (UI_Menu* menu = getCurrentMenu(game); menu != nullptr && tooDear(game, player, Shelf::refill, 0, 0)) {
         deny(*menu, MAX_HP_BUTTON);
     }
 }
 
-void fullShield(State& state, int, int) {
-    if (buyShieldRefill(state, player)) {
-        refreshShop(state);
-    } else if (UI_Menu* menu = getCurrentMenu(state); menu != nullptr && tooDear(state, player, Shelf::refill, 0, 0)) {
+void fullShield(State& game, int, int) {
+    if (buyShieldRefill(game, player)) {
+        refreshShop(game);
+    } else if (UI_Menu* menu = getCurrentMenu(game); menu != nullptr && tooDear(game, player, Shelf::refill, 0, 0)) {
         deny(*menu, MAX_SHIELD_BUTTON);
     }
 }
 
-void selectWeapon(State& state, int item, int) {
-    if (toggleWeaponSlot(state, item)) loadUpgradeMenu(state);
+void selectWeapon(State& game, int item, int) {
+    if (toggleWeaponSlot(game, item)) loadUpgradeMenu(game);
 }
 
-void selectAbility(State& state, int item, int) {
-    if (chooseAbility(state, player, item)) loadUpgradeMenu(state);
+void selectAbility(State& game, int item, int) {
+    if (chooseAbility(game, player, item)) loadUpgradeMenu(game);
 }

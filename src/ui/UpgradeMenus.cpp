@@ -20,7 +20,6 @@ SDL_Rect upgradeShield{0, 0, 0, 0}, upgradeShieldBack{0, 0, 0, 0};
 
 namespace {
 
-const int LEVEL_ROWS = 5;
 
 UI_Button* buttonAt(UI_Menu& menu, int index) {
     std::vector<UI_Button>& buttons = menu.getButtons();
@@ -72,9 +71,9 @@ void renderEnemy(const Texture& picture, const Texture& count, int column, int r
 }
 
 // Leaves every tab and lands on "Close Menu" of the chosen one.
-void showTab(State& state, UI_Menu& menu, Menu screen) {
-    closeUpgradeMenu(state, 0, 0);
-    state.menu = screen;
+void showTab(State& game, UI_Menu& menu, Menu screen) {
+    closeUpgradeMenu(game, 0, 0);
+    game.menu = screen;
     setCurrentButton(buttonAt(menu, CLOSE_MENU_BUTTON));
 }
 
@@ -109,30 +108,30 @@ void releaseUpgradeMenuImages() {
     }
 }
 
-void loadUpgradeMenu(State& state) {
+void loadUpgradeMenu(State& game) {
     deactivateAll(weaponUpgradeMenu);
-    if (state.weapon1 != -1) activate(weaponUpgradeMenu, selectButtonIndex(state.weapon1));
-    if (state.weapon2 != -1) activate(weaponUpgradeMenu, selectButtonIndex(state.weapon2));
-    for (int row = 0; row < LEVEL_ROWS; ++row)
-        for (int weapon = 0; weapon < state.numberOfWeapons; ++weapon)
-            markLevel(weaponUpgradeMenu, levelButtonIndex(weapon, row), row, weaponLevel(state, weapon));
+    if (game.weapon1 != -1) activate(weaponUpgradeMenu, selectButtonIndex(game.weapon1));
+    if (game.weapon2 != -1) activate(weaponUpgradeMenu, selectButtonIndex(game.weapon2));
+    for (int row = 0; row < UPGRADE_LEVELS; ++row)
+        for (int weapon = 0; weapon < game.numberOfWeapons; ++weapon)
+            markLevel(weaponUpgradeMenu, levelButtonIndex(weapon, row), row, weaponLevel(game, weapon));
 
     deactivateAll(abilityUpgradeMenu);
     if (player != nullptr && player->getAbility() != none) {
         activate(abilityUpgradeMenu, selectButtonIndex(player->getAbility()));
     }
-    for (int row = 0; row < LEVEL_ROWS; ++row)
-        for (int ability = 0; ability < state.numberOfAbilities && ability < 4; ++ability)
-            markLevel(abilityUpgradeMenu, levelButtonIndex(ability, row), row, state.abilityLevels[ability]);
+    for (int row = 0; row < UPGRADE_LEVELS; ++row)
+        for (int ability = 0; ability < game.numberOfAbilities && ability < 4; ++ability)
+            markLevel(abilityUpgradeMenu, levelButtonIndex(ability, row), row, game.abilityLevels[ability]);
 
     deactivateAll(playerUpgradeMenu);
-    for (int row = 0; row < LEVEL_ROWS; ++row)
-        for (int upgrade = 0; upgrade < state.numberOfPlayerUpgrades && upgrade < 4; ++upgrade)
-            markLevel(playerUpgradeMenu, playerLevelButtonIndex(upgrade, row), row, state.playerLevels[upgrade]);
+    for (int row = 0; row < UPGRADE_LEVELS; ++row)
+        for (int upgrade = 0; upgrade < game.numberOfPlayerUpgrades && upgrade < 4; ++upgrade)
+            markLevel(playerUpgradeMenu, playerLevelButtonIndex(upgrade, row), row, game.playerLevels[upgrade]);
 
-    if (state.menu == Menu::abilityUpgrade) {
+    if (game.menu == Menu::abilityUpgrade) {
         activate(abilityUpgradeMenu, ABILITIES_TAB);
-    } else if (state.menu == Menu::playerUpgrade) {
+    } else if (game.menu == Menu::playerUpgrade) {
         activate(playerUpgradeMenu, PLAYER_TAB);
     } else {
         activate(weaponUpgradeMenu, WEAPONS_TAB);
@@ -142,18 +141,18 @@ void loadUpgradeMenu(State& state) {
     xpText.loadFromRenderedText("Current XP: " + std::to_string(xp), white, counter);
 }
 
-void launchUpgradeMenu(State& state) {
-    renderCount("x", state.setEnemies[0], roborText);
-    renderCount("x", state.setEnemies[1], robortoText);
-    renderCount("x", state.setEnemies[2], robroText);
-    renderCount("x", state.setEnemies[3], romoText);
-    renderCount("x", state.setEnemies[4], rooText);
+void launchUpgradeMenu(State& game) {
+    renderCount("x", game.setEnemies[0], roborText);
+    renderCount("x", game.setEnemies[1], robortoText);
+    renderCount("x", game.setEnemies[2], robroText);
+    renderCount("x", game.setEnemies[3], romoText);
+    renderCount("x", game.setEnemies[4], rooText);
     setCurrentButton(buttonAt(weaponUpgradeMenu, CLOSE_MENU_BUTTON));
 }
 
-void renderUpgradeMenu(State& state) {
+void renderUpgradeMenu(State& game) {
     xpText.render(scale(37), scale(23));
-    const bool pad = state.menuGate.controllerInUse();
+    const bool pad = game.menuGate.controllerInUse();
     (pad ? lbText : qText).render(scale(245), scale(5));
     (pad ? rbText : eText).render(scale(675), scale(5));
 
@@ -175,53 +174,53 @@ void renderUpgradeMenu(State& state) {
     fillBar(upgradeShield, 0, 0, 255);
 }
 
-bool priceFlashing(State& state, Uint32 now) {
-    if (!isUpgradeMenu(state.menu)) return false;
-    const UI_Menu* menu = getCurrentMenu(state);
+bool priceFlashing(State& game, Uint32 now) {
+    if (!isUpgradeMenu(game.menu)) return false;
+    const UI_Menu* menu = getCurrentMenu(game);
     for (const UI_Button& button : menu->getButtons())
         if (button.getHover().isFlashing(now)) return true;
     return false;
 }
 
-void closeUpgradeMenu(State& state, int, int) {
+void closeUpgradeMenu(State& game, int, int) {
     setCurrentButton(nullptr);
-    state.menu = Menu::notInMenu;
-    state.resetShooting = true;
+    game.menu = Menu::notInMenu;
+    game.resetShooting = true;
 }
 
-void showWeaponUpgradeMenu(State& state, int, int) {
+void showWeaponUpgradeMenu(State& game, int, int) {
     activate(weaponUpgradeMenu, WEAPONS_TAB);
     deactivate(abilityUpgradeMenu, ABILITIES_TAB);
     deactivate(playerUpgradeMenu, PLAYER_TAB);
-    showTab(state, weaponUpgradeMenu, Menu::weaponUpgrade);
+    showTab(game, weaponUpgradeMenu, Menu::weaponUpgrade);
 }
 
-void showAbilityUpgradeMenu(State& state, int, int) {
+void showAbilityUpgradeMenu(State& game, int, int) {
     activate(abilityUpgradeMenu, ABILITIES_TAB);
     deactivate(weaponUpgradeMenu, WEAPONS_TAB);
     deactivate(playerUpgradeMenu, PLAYER_TAB);
-    showTab(state, abilityUpgradeMenu, Menu::abilityUpgrade);
+    showTab(game, abilityUpgradeMenu, Menu::abilityUpgrade);
 }
 
-void showPlayerUpgradeMenu(State& state, int, int) {
+void showPlayerUpgradeMenu(State& game, int, int) {
     activate(playerUpgradeMenu, PLAYER_TAB);
     deactivate(weaponUpgradeMenu, WEAPONS_TAB);
     deactivate(abilityUpgradeMenu, ABILITIES_TAB);
-    showTab(state, playerUpgradeMenu, Menu::playerUpgrade);
+    showTab(game, playerUpgradeMenu, Menu::playerUpgrade);
 }
 
-void nextUpgradeTab(State& state) {
-    if (state.menu == Menu::weaponUpgrade) {
-        showAbilityUpgradeMenu(state, 0, 0);
-    } else if (state.menu == Menu::abilityUpgrade) {
-        showPlayerUpgradeMenu(state, 0, 0);
+void nextUpgradeTab(State& game) {
+    if (game.menu == Menu::weaponUpgrade) {
+        showAbilityUpgradeMenu(game, 0, 0);
+    } else if (game.menu == Menu::abilityUpgrade) {
+        showPlayerUpgradeMenu(game, 0, 0);
     }
 }
 
-void previousUpgradeTab(State& state) {
-    if (state.menu == Menu::abilityUpgrade) {
-        showWeaponUpgradeMenu(state, 0, 0);
-    } else if (state.menu == Menu::playerUpgrade) {
-        showAbilityUpgradeMenu(state, 0, 0);
+void previousUpgradeTab(State& game) {
+    if (game.menu == Menu::abilityUpgrade) {
+        showWeaponUpgradeMenu(game, 0, 0);
+    } else if (game.menu == Menu::playerUpgrade) {
+        showAbilityUpgradeMenu(game, 0, 0);
     }
 }

@@ -20,7 +20,7 @@ inline void appendQuad(std::vector<SDL_Vertex>& corners, const SDL_FRect& at, co
 
 // True when the renderer draws in software, where each copy costs no call of
 // its own and triangles sample a texel off at some edges: copy there instead.
-inline bool drawsInSoftware(SDL_Renderer* renderer) {
+inline bool drawsInSoftware(SDL_Renderer* target) {
     SDL_RendererInfo info{};
-    return SDL_GetRendererInfo(renderer, &info) != 0 || (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    return SDL_GetRendererInfo(target, &info) != 0 || (info.flags & SDL_RENDERER_SOFTWARE) != 0;
 }
