@@ -9,11 +9,11 @@
 # Exits non-zero on any failure.
 #
 # Two cores go a long way when nothing waits for nothing: the packages the
-# checks need install while the release build compiles; the sanitizer and
-# fuzzing builds compile beside the release pass at the lowest priority, so that
-# they take only what it leaves (its real-window checks mostly wait on the
-# screen) and its checks see an idle machine; the fuzzing run goes beside the
-# sanitizer pass. Each phase's start is marked with the seconds since the start.
+# checks need install while the release build compiles; the fuzzing build and
+# run and the sanitizer build go beside the release tests in the idle
+# scheduling class, so that they take only what the tests leave (the
+# real-window checks mostly wait on the screen) and the tests' timing is as on
+# an idle machine. Each phase's start is marked with the seconds since the start.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -21,7 +21,21 @@ jobs=$(nproc)
 started=$SECONDS
 phase() { echo "== [$((SECONDS - started)) s] $*"; }
 logs=$(mktemp -d "${TMPDIR:-/tmp}/zelvane-build-and-test.XXXXXX")
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$logs"' EXIT
+cleanup() {
+    local status=$? running
+    running=$(jobs -p)
+    [ -n "$running" ] && kill $running 2>/dev/null
+    rm -rf "$logs"
+    exit "$status"
+}
+trap cleanup EXIT
+# Work that runs only on a core nothing else wants: Linux's idle scheduling
+# class where it is allowed, the lowest priority elsewhere.
+if chrt --idle 0 true 2>/dev/null; then
+    when_idle() { chrt --idle 0 "$@"; }
+else
+    when_idle() { nice -n 19 "$@"; }
+fi
 
 # Waits for the background job $1 (named $2, its output in $3) and shows what it said.
 finish() {
@@ -39,40 +53,36 @@ install_missing_packages "${GAME_PACKAGES[@]}" "${BUILD_TEST_PACKAGES[@]}"
 install_missing_packages "${CHECK_PACKAGES[@]}" > "$logs/packages" 2>&1 &
 packages=$!
 
-# The presets find the real-window and package checks' tools when configured;
-# those configured before the tools were installed look again afterwards.
-(
-    set -e
-    nice -n 19 cmake --preset fuzz > /dev/null
-    nice -n 19 cmake --build --preset fuzz -j"$jobs"
-    nice -n 19 cmake --preset sanitize > /dev/null
-    nice -n 19 cmake --build --preset sanitize -j"$jobs"
-) > "$logs/lower-priority-builds" 2>&1 &
-lower_priority_builds=$!
-
 phase "Release build"
 cmake --preset release > /dev/null
 cmake --build --preset release -j"$jobs"
 
 phase "Packages to check with"
 finish "$packages" "Installing the packages to check with" "$logs/packages"
+# A preset configured before the checks' tools were there looks for them again.
 cmake --preset release > /dev/null
 
-phase "Release tests"
+# While the release tests run: the level loader's fuzzing build and its run,
+# then the sanitizer build, on the cores the tests leave idle.
+(
+    set -e
+    when_idle bash scripts/fuzz-levels.sh "${ZELVANE_FUZZ_SECONDS:-30}"
+    when_idle cmake --preset sanitize > /dev/null
+    when_idle cmake --build --preset sanitize -j"$jobs"
+) > "$logs/beside" 2>&1 &
+beside=$!
+
+phase "Release tests (the fuzzing run and the sanitizer build beside them)"
 ctest --preset release -j"$jobs"
 echo "build/zelvane_0.4_amd64.deb: $(stat -c %s build/zelvane_0.4_amd64.deb) bytes," \
      "installed size $(dpkg-deb -f build/zelvane_0.4_amd64.deb Installed-Size) KiB"
 
-phase "Fuzzing and sanitizer builds (begun beside the release pass)"
-finish "$lower_priority_builds" "The fuzzing and sanitizer builds" "$logs/lower-priority-builds"
-cmake --preset sanitize > /dev/null
+phase "The fuzzing run and the sanitizer build"
+finish "$beside" "The fuzzing run or the sanitizer build" "$logs/beside"
 
-phase "Sanitizer tests, and a fuzzing run of the level loader beside them"
-bash scripts/fuzz-levels.sh "${ZELVANE_FUZZ_SECONDS:-30}" > "$logs/fuzzing" 2>&1 &
-fuzzing=$!
+phase "Sanitizer tests"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:allocator_may_return_null=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}
 ctest --preset sanitize -j"$jobs"
-finish "$fuzzing" "The fuzzing run" "$logs/fuzzing"
 phase "All tests passed"
