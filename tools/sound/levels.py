@@ -4,6 +4,10 @@
 Usage (from the repo root, after synth.py):
     python3 tools/sound/levels.py
 
+The music is measured as it ships: its Ogg Vorbis file decoded by oggdec
+(Debian's vorbis-tools, beside the encoder synth.py uses), so that the
+coding's error is in every figure, the join's included.
+
 For every sound: its role, the role's RMS in dBFS from the level table in
 recipes.json, and what the file measures: RMS, peak, two listening proxies
 (the RMS through an A-weighting filter, which weighs bass and the top end
@@ -24,6 +28,7 @@ import json
 import math
 import os
 import struct
+import subprocess
 import sys
 import wave
 
@@ -38,6 +43,21 @@ def read_wav(path):
     with wave.open(path, "rb") as w:
         n = w.getnframes()
         return list(struct.unpack("<%dh" % n, w.readframes(n)))
+
+
+def read_ogg(path):
+    """The samples of a mono Ogg Vorbis file, decoded to 16-bit by oggdec."""
+    try:
+        raw = subprocess.run(["oggdec", "--quiet", "--raw", "--bits=16", "--endianness=0", "--sign=1",
+                              "--output=-", path], check=True, stdout=subprocess.PIPE).stdout
+    except FileNotFoundError:
+        raise SystemExit("oggdec not found: apt-get install vorbis-tools") from None
+    return list(struct.unpack("<%dh" % (len(raw) // 2), raw))
+
+
+def read_sound(name, recipe):
+    path = synth.sound_path(name, recipe)
+    return read_ogg(path) if path.endswith(".ogg") else read_wav(path)
 
 
 def db(x):
@@ -107,7 +127,7 @@ def main():
     print("%-20s %-7s %7s %7s %6s %7s %8s %8s %8s %7s"
           % ("sound", "role", "target", "RMS", "off", "peak", "A-wt", "25 ms", "DC", "length"))
     for name, recipe in recipes.items():
-        x = read_wav(os.path.join(synth.OUT_DIR, name + ".wav"))
+        x = read_sound(name, recipe)
         role = recipe.get("role")
         target = table["roles"][role]["rms_db"] if role in table["roles"] else float("nan")
         levels[name] = db(rms(x))
@@ -123,7 +143,7 @@ def main():
     for name, recipe in recipes.items():
         if recipe.get("kind") != "song":
             continue
-        x = read_wav(os.path.join(synth.OUT_DIR, name + ".wav"))
+        x = read_sound(name, recipe)
         score = synth.read_score(os.path.join(synth.HERE, recipe["score"]))
         bar_n = 4 * 60.0 / score["tempo"] * synth.RATE
         print("\n%s by section:" % name)
