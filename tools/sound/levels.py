@@ -14,7 +14,7 @@ recipes.json, and what the file measures: RMS, peak, two listening proxies
 down as the ear does at modest volume, and the short-term RMS: that of the loudest 25 ms, about as
 long as the ear takes to hear a bang out), the DC offset
 and the length. Exits with status 1 when a sound is off its role's RMS by
-more than 0.1 dB or peaks over the ceiling. For each song: RMS and peak per section of its score, its RMS as
+more than 0.1 dB or peaks over the ceiling (an Ogg by more than OGG_PEAK_ALLOWANCE). For each song: RMS and peak per section of its score, its RMS as
 it plays (at the table's music_volume, the game's default) and how far the short-term RMS of every
 effect stands over that, and the join: the jump from the last sample to
 the first against the largest jumps within 50 ms either side of it and
@@ -37,6 +37,9 @@ import synth
 SEAM_WINDOW = int(0.05 * synth.RATE)
 SHORT_TERM = 0.025  # s
 CLICK_WINDOW = 64  # samples, about 1.5 ms: a click lives in a handful of samples
+# dB an Ogg's decoded peak may pass the ceiling that its samples met before
+# encoding: the coding's error rides on the limited peaks (tests/test_sound_levels.cpp allows the same)
+OGG_PEAK_ALLOWANCE = 0.6
 
 
 def read_wav(path):
@@ -134,12 +137,13 @@ def main():
         short_term[name] = db(loudest(x))
         off = levels[name] - target
         top = db(peak(x))
-        bad = not abs(off) <= 0.1 or top > ceiling
+        allowed = ceiling + (OGG_PEAK_ALLOWANCE if synth.sound_path(name, recipe).endswith(".ogg") else 0.0)
+        bad = not abs(off) <= 0.1 or top > allowed
         if bad:
             wrong.append(name)
         print("%-20s %-7s %7.1f %7.1f %+6.1f %7.1f %8.1f %8.1f %8.5f %6.2fs%s" % (
             name, role, target, levels[name], off, top, db(rms(a_weighted(x))), short_term[name], sum(x) / len(x) / 32768.0, len(x) / synth.RATE,
-            "  <- off its role's level or over the %.1f dBFS ceiling" % ceiling if bad else ""))
+            "  <- off its role's level or over the %.1f dBFS ceiling" % allowed if bad else ""))
     for name, recipe in recipes.items():
         if recipe.get("kind") != "song":
             continue
