@@ -48,6 +48,26 @@ inline void closeMedia(bool audioOpen) {
 // A level row of twelve empty cells.
 inline const std::string EMPTY_ROW = "-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1,-1\n";
 
+// A sound file as the game's mixer decodes it (a WAV, or the music's Ogg
+// Vorbis, whole), as 16-bit mono samples: the left channel of the device's
+// float frames, which a 16-bit mono source fills exactly. Empty without a
+// sound device or for a file the mixer cannot read.
+inline std::vector<Sint16> decodedSamples(const std::string& path) {
+    int frequency = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&frequency, &format, &channels) == 0 || format != AUDIO_F32SYS) return {};
+    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    if (chunk == nullptr) return {};
+    const float* frames = reinterpret_cast<const float*>(chunk->abuf);
+    std::vector<Sint16> samples(chunk->alen / sizeof(float) / static_cast<std::size_t>(channels));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<Sint16>(SDL_lroundf(frames[i * static_cast<std::size_t>(channels)] * 32768.0f));
+    }
+    Mix_FreeChunk(chunk);
+    return samples;
+}
+
 // The whole of a file's bytes; empty when it cannot be read.
 inline std::string fileBytes(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");

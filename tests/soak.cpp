@@ -797,7 +797,6 @@ int main(int argc, char** argv) {
     // The sound device as the game's init() opens it.
     const bool audioOpen = Mix_OpenAudio(44100, MIXER_FORMAT, 2, 2048) == 0;
     if (audioOpen) {
-        Mix_ReserveChannels(MUSIC_CHANNEL + 1);
         applyVolumes(state.settings);
         limitMixerOutput();
     }

@@ -315,7 +315,7 @@ TEST(UI_Button, ClickCallsTheActionThenPlaysTheSoundTakenBeforehand) {
     EXPECT_EQ(lastCall.attribute2, 4);
 
     if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
-    Sound click("resources/sounds/song.wav", 0, -1);  // long enough to still be playing when checked
+    Sound click("resources/sounds/mediumExplosion.wav", 0, -1);  // long enough to still be playing when checked
     testing::internal::CaptureStdout();
     Sound silent("resources/sounds/no-such-sound.wav", 0, -1);
     testing::internal::GetCapturedStdout();

@@ -80,7 +80,7 @@ TEST_F(ResourceFolders, TheFirstFolderHoldingResourcesServesEveryKindOfFile) {
 
     EXPECT_EQ(texturePath("logo.png"), installed + "resources/textures/logo.png");
     EXPECT_EQ(texturePath("upgrade-menu/button.png"), installed + "resources/textures/upgrade-menu/button.png");
-    EXPECT_EQ(soundPath("song.wav"), installed + "resources/sounds/song.wav");
+    EXPECT_EQ(soundPath("song.ogg"), installed + "resources/sounds/song.ogg");
     EXPECT_EQ(fontPath(), installed + "resources/sans.ttf");
     EXPECT_EQ(mappingPath(), installed + "resources/mapping.txt");
 }
@@ -181,7 +181,7 @@ TEST_F(ResourceFolders, AFolderThatCannotBeReadIsToldOnceByNameAndNotTakenForMis
     EXPECT_EQ(log.count("Unable to load image logo.png! SDL_image Error: "), 1);
     EXPECT_TRUE(log.contains("logo.png: Permission denied")) << log.lines.back();
     fontPath();
-    soundPath("song.wav");
+    soundPath("song.ogg");
     EXPECT_FALSE(log.contains("Could not find"));
 
     // A folder within resources/: named instead of each file in it.

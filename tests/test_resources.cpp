@@ -82,7 +82,7 @@ TEST(ShippedResources, OpaqueTilesAndBackdropHaveNoTransparentHoles) {
 
 TEST(ShippedResources, EverySoundTheFontAndTheControllerMappingsLoad) {
     const bool audio = Mix_QuerySpec(nullptr, nullptr, nullptr) != 0;
-    for (const char* name : {"shortExplosion", "mediumExplosion", "song", "playerDamage", "buttonClick",
+    for (const char* name : {"shortExplosion", "mediumExplosion", "playerDamage", "buttonClick",
                              "revolver-shoot", "revolver-reload", "revolver-empty", "laserPistol-shoot",
                              "laserPistol-reload", "laserPistol-empty"}) {
         const std::string path = std::string("resources/sounds/") + name + ".wav";

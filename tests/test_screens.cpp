@@ -370,8 +370,8 @@ TEST_F(Screens, SettingsStepByKeysPointerAndPadAndReturnWhereOpened) {
     EXPECT_TRUE(state.musicPreview);
     EXPECT_EQ(state.settings.effectsVolume, 100);  // 90, then a click's step up
     if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) {
-        EXPECT_EQ(Mix_Volume(MUSIC_CHANNEL, -1), mixerVolume(50));
-        EXPECT_EQ(Mix_Volume(MUSIC_CHANNEL + 1, -1), mixerVolume(100));
+        EXPECT_EQ(Mix_VolumeMusic(-1), mixerVolume(50));
+        EXPECT_EQ(Mix_Volume(0, -1), mixerVolume(100));
     }
     // A click wraps a full volume round to silence.
     at(settingsMenu, effectsRow)->click();

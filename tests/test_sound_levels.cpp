@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "platform/Game.h"
 #include "platform/Settings.h"
 
@@ -42,13 +43,22 @@ bool loud(const std::string& role) {
 struct Wav {
     SDL_AudioSpec format{};
     std::vector<Sint16> samples;
+    bool streamed = false;  // the music's Ogg Vorbis, decoded as the mixer plays it
 };
 
-// Every WAV in resources/sounds, by name, read as the game reads it.
+// Every sound in resources/sounds, by name, read as the game reads it: the
+// effects' WAVs, and the music decoded from its Ogg Vorbis stream.
 const std::map<std::string, Wav>& shipped() {
     static const std::map<std::string, Wav> sounds = [] {
         std::map<std::string, Wav> read;
         for (const auto& entry : std::filesystem::directory_iterator("resources/sounds")) {
+            if (entry.path().extension() == ".ogg") {
+                Wav music;
+                music.streamed = true;
+                music.samples = decodedSamples(entry.path().string());
+                if (!music.samples.empty()) read[entry.path().stem().string()] = music;
+                continue;
+            }
             if (entry.path().extension() != ".wav") continue;
             Wav wav;
             Uint8* buffer = nullptr;
@@ -87,7 +97,7 @@ double shortTermDb(const std::string& name) {
     return loudest;
 }
 
-// The music's RMS as it plays: on its channel at the default music volume,
+// The music's RMS as it plays: at the default music volume,
 // against the effects at the default effects volume.
 double musicInPlayDb() {
     const Settings defaults;
@@ -100,9 +110,12 @@ TEST(SoundLevels, EveryShippedSoundIsAtItsRolesRms) {
     ASSERT_EQ(shipped().size(), EXPECTED.size()) << "a sound without a role, or one that did not load";
     for (const auto& [name, wav] : shipped()) {
         ASSERT_EQ(EXPECTED.count(name), 1u) << name << " has no role here";
-        EXPECT_EQ(wav.format.freq, 44100) << name;
-        EXPECT_EQ(wav.format.channels, 1) << name;
-        ASSERT_EQ(wav.format.format, AUDIO_S16LSB) << name;
+        // (The music's stream format: test_music.cpp.)
+        if (!wav.streamed) {
+            EXPECT_EQ(wav.format.freq, 44100) << name;
+            EXPECT_EQ(wav.format.channels, 1) << name;
+            ASSERT_EQ(wav.format.format, AUDIO_S16LSB) << name;
+        }
         EXPECT_NEAR(rmsDb(name), EXPECTED.at(name).rmsDb, 1.0) << name << " (" << EXPECTED.at(name).role << ")";
     }
 }
@@ -144,12 +157,15 @@ TEST(SoundLevels, TheMusicIsABedUnderTheShotsThatTheCuesComeThrough) {
 }
 
 TEST(SoundLevels, NothingClipsOrIsSquaredOff) {
-    const int ceiling = int(32768.0 * std::pow(10.0, CEILING_DB / 20.0));
     for (const auto& [name, wav] : shipped()) {
+        // The coding error of the music's Ogg rides on its limited peaks: up to
+        // half a dB over the ceiling that the samples met before encoding.
+        const double ceilingDb = wav.streamed ? CEILING_DB + 0.6 : CEILING_DB;
+        const int ceiling = int(32768.0 * std::pow(10.0, ceilingDb / 20.0));
         const std::vector<Sint16>& s = wav.samples;
         int peak = 0;
         for (Sint16 v : s) peak = std::max(peak, std::abs(int(v)));
-        EXPECT_LE(peak, ceiling) << name << " peaks over " << CEILING_DB << " dBFS";
+        EXPECT_LE(peak, ceiling) << name << " peaks over " << ceilingDb << " dBFS";
         // a clipper leaves flat tops: runs of samples held at the peak
         for (std::size_t i = 0; i + 2 < s.size(); ++i) {
             if (std::abs(int(s[i])) == peak && s[i + 1] == s[i] && s[i + 2] == s[i]) {

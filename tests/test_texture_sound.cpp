@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "TestSupport.h"
+#include "world/Music.h"
 #include "world/Sound.h"
 #include "world/Texture.h"
 
@@ -164,4 +166,33 @@ TEST(Sound, ShippedEffectLoadsAndPlays) {
     click.init("resources/sounds/shortExplosion.wav", 0, -1);  // replacing frees the old chunk
     EXPECT_TRUE(click.isLoaded());
     Mix_HaltChannel(-1);
+}
+
+// The music's file: one that does not open as a stream is told with the
+// mixer's reason and leaves no music; one cut short still opens and plays, and
+// is told by its last page, which must end both the file and the stream.
+TEST(Music, AStreamThatDoesNotOpenOrIsCutShortIsTold) {
+    const std::string whole = fileBytes("resources/sounds/song.ogg");
+    ASSERT_GT(whole.size(), MAX_OGG_PAGE);
+    const auto endsWhole = [](const std::string& bytes) {
+        const std::size_t length = std::min(bytes.size(), MAX_OGG_PAGE);
+        return oggEndsWhole(reinterpret_cast<const unsigned char*>(bytes.data() + bytes.size() - length), length);
+    };
+    EXPECT_TRUE(endsWhole(whole));
+    // A byte short, at the end of the page before the last (whole pages, but
+    // no end of stream), at half, and within the first page's header.
+    for (std::size_t cut : {whole.size() - 1, whole.rfind("OggS"), whole.size() / 2, std::size_t{20}}) {
+        EXPECT_FALSE(endsWhole(whole.substr(0, cut))) << "cut to " << cut << " bytes";
+    }
+
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
+    const ScratchFile empty("resources/sounds/test-empty.ogg");
+    std::ofstream("resources/sounds/test-empty.ogg", std::ios::binary);
+    LogCapture log;
+    Music nothing("resources/sounds/test-empty.ogg");
+    EXPECT_FALSE(nothing.isLoaded());
+    nothing.play();
+    EXPECT_FALSE(nothing.isPlaying());
+    ASSERT_EQ(log.count("Failed to load music resources/sounds/test-empty.ogg! SDL_mixer Error: "), 1);
+    EXPECT_GT(log.lines.back().size(), std::string("Failed to load music resources/sounds/test-empty.ogg! SDL_mixer Error: ").size());
 }

@@ -1,11 +1,12 @@
 // The window as a desktop player meets it: any size shows the 1200 x 720
 // design with bars and the pointer still hits the right buttons, fullscreen by
 // F11 or Alt+Enter, a pause when the window loses the focus during play, the
-// music's channel, and the C4 detonation heard.
+// level's music, and the C4 detonation heard.
 
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "TestSupport.h"
@@ -19,6 +20,7 @@
 #include "ui/MenuInput.h"
 #include "ui/MenuScreens.h"
 #include "ui/UI.h"
+#include "world/Music.h"
 
 namespace {
 
@@ -197,44 +199,85 @@ TEST(FocusLoss, PausesPlayAsEscapeWouldAndLeavesMenusAlone) {
     EXPECT_EQ(state.menu, Menu::abilityUpgrade);
 }
 
-TEST(MusicChannel, LoopsOnItsOwnChannelPausesResumesAndStops) {
+// The level's music as the run's objects load it: streamed from its Ogg file
+// rather than played as a chunk on a mixer channel, looping back to its start,
+// under effects that may take every channel, and into the post-mix hook where
+// the game's limiter sits.
+TEST(LevelMusic, IsStreamedAndLoopsUnderEffectsOnEveryChannel) {
     if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
-    Mix_ReserveChannels(MUSIC_CHANNEL + 1);
-    Sound song("resources/sounds/song.wav", -1, MUSIC_CHANNEL);
-    Sound click("resources/sounds/buttonClick.wav", 0, -1);
+    TestGame game({.interface = false, .world = false});
+    Music& song = game.run->song;
     ASSERT_TRUE(song.isLoaded());
+    applyVolumes(state.settings);
+    float loudest = 0.0f;
+    Mix_SetPostMix(
+        [](void* peak, Uint8* stream, int bytes) {
+            const float* samples = reinterpret_cast<const float*>(stream);
+            for (int i = 0; i < bytes / int(sizeof(float)); ++i) {
+                *static_cast<float*>(peak) = std::max(*static_cast<float*>(peak), std::abs(samples[i]));
+            }
+        },
+        &loudest);
     song.play();
     EXPECT_TRUE(song.isPlaying());
-    // An effect on any free channel never takes the music's.
-    for (int i = 0; i < 12; ++i) click.play();
-    EXPECT_TRUE(song.isPlaying());
-    EXPECT_EQ(Mix_GetChunk(MUSIC_CHANNEL) != nullptr, true);
+    EXPECT_EQ(Mix_GetMusicType(nullptr), MUS_OGG);
+    EXPECT_EQ(Mix_Playing(-1), 0) << "the music took a channel";
 
-    song.pause();
-    EXPECT_EQ(Mix_Paused(MUSIC_CHANNEL), 1);
-    song.resume();
-    EXPECT_EQ(Mix_Paused(MUSIC_CHANNEL), 0);
+    Sound click("resources/sounds/buttonClick.wav", 0, -1);
+    for (int i = 0; i < MIX_CHANNELS + 4; ++i) click.play();
+    EXPECT_EQ(Mix_Playing(-1), Mix_AllocateChannels(-1)) << "a channel is still kept from the effects";
     EXPECT_TRUE(song.isPlaying());
+    Mix_HaltChannel(-1);
+
+    // From a tenth of a second before its end it runs on into its start.
+    const double length = Mix_MusicDuration(nullptr);
+    EXPECT_GT(length, 60.0);
+    ASSERT_EQ(Mix_SetMusicPosition(length - 0.1), 0) << Mix_GetError();
+    SDL_Delay(400);
+    EXPECT_TRUE(song.isPlaying());
+    const double position = Mix_GetMusicPosition(nullptr);
+    EXPECT_GE(position, 0.0) << Mix_GetError();
+    EXPECT_LT(position, 1.0);
+    Mix_SetPostMix(nullptr, nullptr);  // takes the audio lock: the hook is done with loudest
+    EXPECT_GT(loudest, 0.01f);
+
     song.stop();
     EXPECT_FALSE(song.isPlaying());
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+}
 
-    // A sound on any free channel is not paused or stopped through these.
-    click.play();
-    const int playing = Mix_Playing(-1);
-    click.pause();
-    click.stop();
-    EXPECT_EQ(Mix_Playing(-1), playing);
-    Mix_HaltChannel(-1);
-    Mix_ReserveChannels(0);
+// The pause menu pauses the music where it is and resuming play resumes it;
+// leaving the level from the pause menu leaves it paused until the level's
+// loop ends, which stops it.
+TEST(LevelMusic, PausesWithThePauseMenuResumesWithPlayAndStopsWithTheLevel) {
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
+    TestGame game;
+    RunObjects& run = *game.run;
+    run.song.play();
+    state.started = true;
+    state.menu = Menu::pause;
+    pushTap(SDLK_ESCAPE);
+    pausePlay(run, *game.world);
+    ASSERT_EQ(state.menu, Menu::notInMenu);
+    EXPECT_TRUE(run.song.isPlaying());
+    EXPECT_EQ(Mix_PausedMusic(), 0);
+
+    state.menu = Menu::pause;
+    state.started = false;  // "Quit To Menu" was chosen there
+    pausePlay(run, *game.world);
+    EXPECT_EQ(Mix_PausedMusic(), 1);
+    EXPECT_TRUE(run.song.isPlaying());
+    runWaves(run, *game.world);
+    EXPECT_FALSE(run.song.isPlaying());
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
 
 // The Settings screen plays the music while its volume is set: from the main
 // menu it starts and stops again, from the pause menu the paused song carries
 // on and pauses again.
-TEST(MusicChannel, PlaysOnTheSettingsScreenOnceItsVolumeChanges) {
+TEST(LevelMusic, PlaysOnTheSettingsScreenOnceItsVolumeChanges) {
     if (Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) GTEST_SKIP() << "no audio device";
-    Mix_ReserveChannels(MUSIC_CHANNEL + 1);
-    Sound song("resources/sounds/song.wav", -1, MUSIC_CHANNEL);
+    Music song("resources/sounds/song.ogg");
     ASSERT_TRUE(song.isLoaded());
     state = State();
     bool previewing = false;
@@ -254,13 +297,12 @@ TEST(MusicChannel, PlaysOnTheSettingsScreenOnceItsVolumeChanges) {
     state.menu = Menu::settings;
     state.musicPreview = true;
     followMusicPreview(song, previewing, true);
-    EXPECT_EQ(Mix_Paused(MUSIC_CHANNEL), 0);
+    EXPECT_EQ(Mix_PausedMusic(), 0);
     state.menu = Menu::pause;
     followMusicPreview(song, previewing, true);
-    EXPECT_EQ(Mix_Paused(MUSIC_CHANNEL), 1);
+    EXPECT_EQ(Mix_PausedMusic(), 1);
     EXPECT_TRUE(song.isPlaying());
     song.stop();
-    Mix_ReserveChannels(0);
     state = State();
 }
 

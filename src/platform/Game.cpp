@@ -74,8 +74,6 @@ bool init(bool fullscreen) {
         SDL_Log("SDL_mixer could not initialize! SDL_mixer Error: %s", Mix_GetError());
         std::fflush(stdout);
     } else {
-        // The music's channel is kept out of the effects' reach.
-        Mix_ReserveChannels(MUSIC_CHANNEL + 1);
         applyVolumes(state.settings);
         limitMixerOutput();
     }
@@ -149,7 +147,7 @@ void applyVolumes(const Settings& settings) {
     int channels = 0;
     if (Mix_QuerySpec(&frequency, &format, &channels) == 0) return;
     Mix_Volume(-1, mixerVolume(settings.effectsVolume));
-    Mix_Volume(MUSIC_CHANNEL, mixerVolume(settings.musicVolume));
+    Mix_VolumeMusic(mixerVolume(settings.musicVolume));
 }
 
 bool isFullscreen() {
@@ -237,6 +235,7 @@ void close() {
     controller = nullptr;
     SDL_DestroyWindow(gameWindow);
     gameWindow = nullptr;
+    // Whoever owns a Music or a Sound has freed it by now: the device goes last.
     Mix_CloseAudio();
     Mix_Quit();
     IMG_Quit();

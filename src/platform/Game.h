@@ -37,10 +37,8 @@ void controllerRemoved(SDL_JoystickID which);
 // Shuts everything down that init opened, in reverse order.
 void close();
 
-// The mixer channel the music loops on; sound effects never take it.
-const int MUSIC_CHANNEL = 0;
-// Sets the mixer's volumes from the settings: the music's on its channel, the
-// effects' on every other. Nothing without a sound device.
+// Sets the mixer's volumes from the settings: the music's (streamed, on no
+// channel) and the effects' on every channel. Nothing without a sound device.
 void applyVolumes(const Settings& settings);
 // The picture the window carries as its icon, in the texture folder.
 inline constexpr const char* WINDOW_ICON = "icon.png";

@@ -84,7 +84,7 @@ void startWave(RunObjects& run, World& world) {
     updateInGameText(run.player.getCombo(), world.waveNumber, run.player.getXP(), world.waveGoal);
 }
 
-void followMusicPreview(Sound& song, bool& previewing, bool paused) {
+void followMusicPreview(Music& song, bool& previewing, bool paused) {
     const bool wanted = state.menu == Menu::settings && state.musicPreview;
     if (wanted == previewing) return;
     previewing = wanted;

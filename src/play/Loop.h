@@ -48,7 +48,7 @@ void runLevels(RunObjects& run);
 // from the main menu (paused false) the song starts and stops again when the
 // screen is left; from the pause menu the paused song resumes, and pauses again.
 // previewing is the caller's: whether the preview plays now.
-void followMusicPreview(Sound& song, bool& previewing, bool paused);
+void followMusicPreview(Music& song, bool& previewing, bool paused);
 
 // The game's work after the command line: the settings read, init (the window
 // fullscreen as the settings say, or as `fullscreen` says for this run), the

@@ -19,7 +19,7 @@ std::vector<std::unique_ptr<Weapon>> makeWeapons(SDL_Renderer* target) {
 RunObjects::RunObjects(SDL_Renderer* _renderer)
     : explosion(soundPath("shortExplosion.wav"), 0, -1),
       mediumExplosion(soundPath("mediumExplosion.wav"), 0, -1),
-      song(soundPath("song.wav"), -1, MUSIC_CHANNEL),
+      song(soundPath("song.ogg")),
       weapons(makeWeapons(_renderer)),
       eZorbi(&playerSpawns, _renderer, 10),
       player(&eZorbi, weapons[revolver].get()) {

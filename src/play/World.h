@@ -16,6 +16,7 @@
 #include "world/Bullet.h"
 #include "world/Entity.h"
 #include "world/Feel.h"
+#include "world/Music.h"
 #include "world/Platform.h"
 #include "world/Sound.h"
 #include "world/Spawn.h"
@@ -39,7 +40,8 @@ struct RunObjects {
     Uint32 lastUpdate = 0;
     Sound explosion;
     Sound mediumExplosion;
-    Sound song;
+    // The level's music, streamed from its file while a level is played.
+    Music song;
     std::list<Explosion> explosions;
     Texture background;
     SDL_Rect backgroundRect{0, 0, WINDOW_WIDTH, WINDOW_HEIGHT};

@@ -33,18 +33,6 @@ void Sound::play() {
     if (sound != nullptr) Mix_PlayChannel(channel, sound, loop);
 }
 
-void Sound::pause() {
-    if (sound != nullptr && channel >= 0) Mix_Pause(channel);
-}
-
-void Sound::resume() {
-    if (sound != nullptr && channel >= 0) Mix_Resume(channel);
-}
-
-void Sound::stop() {
-    if (sound != nullptr && channel >= 0) Mix_HaltChannel(channel);
-}
-
 bool Sound::isPlaying() const {
     if (sound == nullptr) return false;
     if (channel >= 0) return Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == sound;

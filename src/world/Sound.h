@@ -4,8 +4,9 @@
 
 #include <string>
 
-// One sound effect: a WAV chunk with the channel it plays on and its loop count.
-// Owns its chunk, so it cannot be copied.
+// One sound effect: a WAV chunk, decoded whole when loaded, with the channel it
+// plays on and its loop count. Owns its chunk, so it cannot be copied. (The
+// music is streamed instead: world/Music.h.)
 class Sound {
 public:
     Sound() = default;
@@ -18,12 +19,6 @@ public:
     // Loads filePath (a whole relative path) as the chunk, replacing any earlier one.
     void init(const std::string& filePath, int loop, int channel);
     void play();
-    // For a sound on a channel of its own (the music): pause and resume it
-    // where it was, and stop it. A sound on any free channel (channel -1) is
-    // left alone by these.
-    void pause();
-    void resume();
-    void stop();
     // Whether it plays now: on its own channel, or on any for a sound without one.
     bool isPlaying() const;
     // Releases the chunk now, before the audio device closes; play() then does nothing.

@@ -4,13 +4,17 @@
 Usage (from the repo root, after synth.py):
     python3 tools/sound/levels.py
 
+The music is measured as it ships: its Ogg Vorbis file decoded by oggdec
+(Debian's vorbis-tools, beside the encoder synth.py uses), so that the
+coding's error is in every figure, the join's included.
+
 For every sound: its role, the role's RMS in dBFS from the level table in
 recipes.json, and what the file measures: RMS, peak, two listening proxies
 (the RMS through an A-weighting filter, which weighs bass and the top end
 down as the ear does at modest volume, and the short-term RMS: that of the loudest 25 ms, about as
 long as the ear takes to hear a bang out), the DC offset
 and the length. Exits with status 1 when a sound is off its role's RMS by
-more than 0.1 dB or peaks over the ceiling. For each song: RMS and peak per section of its score, its RMS as
+more than 0.1 dB or peaks over the ceiling (an Ogg by more than OGG_PEAK_ALLOWANCE). For each song: RMS and peak per section of its score, its RMS as
 it plays (at the table's music_volume, the game's default) and how far the short-term RMS of every
 effect stands over that, and the join: the jump from the last sample to
 the first against the largest jumps within 50 ms either side of it and
@@ -24,6 +28,7 @@ import json
 import math
 import os
 import struct
+import subprocess
 import sys
 import wave
 
@@ -32,12 +37,30 @@ import synth
 SEAM_WINDOW = int(0.05 * synth.RATE)
 SHORT_TERM = 0.025  # s
 CLICK_WINDOW = 64  # samples, about 1.5 ms: a click lives in a handful of samples
+# dB an Ogg's decoded peak may pass the ceiling that its samples met before
+# encoding: the coding's error rides on the limited peaks (tests/test_sound_levels.cpp allows the same)
+OGG_PEAK_ALLOWANCE = 0.6
 
 
 def read_wav(path):
     with wave.open(path, "rb") as w:
         n = w.getnframes()
         return list(struct.unpack("<%dh" % n, w.readframes(n)))
+
+
+def read_ogg(path):
+    """The samples of a mono Ogg Vorbis file, decoded to 16-bit by oggdec."""
+    try:
+        raw = subprocess.run(["oggdec", "--quiet", "--raw", "--bits=16", "--endianness=0", "--sign=1",
+                              "--output=-", path], check=True, stdout=subprocess.PIPE).stdout
+    except FileNotFoundError:
+        raise SystemExit("oggdec not found: apt-get install vorbis-tools") from None
+    return list(struct.unpack("<%dh" % (len(raw) // 2), raw))
+
+
+def read_sound(name, recipe):
+    path = synth.sound_path(name, recipe)
+    return read_ogg(path) if path.endswith(".ogg") else read_wav(path)
 
 
 def db(x):
@@ -107,23 +130,24 @@ def main():
     print("%-20s %-7s %7s %7s %6s %7s %8s %8s %8s %7s"
           % ("sound", "role", "target", "RMS", "off", "peak", "A-wt", "25 ms", "DC", "length"))
     for name, recipe in recipes.items():
-        x = read_wav(os.path.join(synth.OUT_DIR, name + ".wav"))
+        x = read_sound(name, recipe)
         role = recipe.get("role")
         target = table["roles"][role]["rms_db"] if role in table["roles"] else float("nan")
         levels[name] = db(rms(x))
         short_term[name] = db(loudest(x))
         off = levels[name] - target
         top = db(peak(x))
-        bad = not abs(off) <= 0.1 or top > ceiling
+        allowed = ceiling + (OGG_PEAK_ALLOWANCE if synth.sound_path(name, recipe).endswith(".ogg") else 0.0)
+        bad = not abs(off) <= 0.1 or top > allowed
         if bad:
             wrong.append(name)
         print("%-20s %-7s %7.1f %7.1f %+6.1f %7.1f %8.1f %8.1f %8.5f %6.2fs%s" % (
             name, role, target, levels[name], off, top, db(rms(a_weighted(x))), short_term[name], sum(x) / len(x) / 32768.0, len(x) / synth.RATE,
-            "  <- off its role's level or over the %.1f dBFS ceiling" % ceiling if bad else ""))
+            "  <- off its role's level or over the %.1f dBFS ceiling" % allowed if bad else ""))
     for name, recipe in recipes.items():
         if recipe.get("kind") != "song":
             continue
-        x = read_wav(os.path.join(synth.OUT_DIR, name + ".wav"))
+        x = read_sound(name, recipe)
         score = synth.read_score(os.path.join(synth.HERE, recipe["score"]))
         bar_n = 4 * 60.0 / score["tempo"] * synth.RATE
         print("\n%s by section:" % name)

@@ -7,7 +7,14 @@ Usage (from the repo root):
     python3 tools/sound/synth.py --list     # list recipe names
 
 Standard library only, and every random source is seeded from the recipe,
-so the same recipes always produce byte-identical WAV files.
+so the same recipes always produce byte-identical files. Effects are written
+as WAV (resources/sounds/NAME.wav, 44100 Hz mono 16-bit), which the game
+decodes once. The music loop is written as Ogg Vorbis (NAME.ogg), which the
+game streams as it plays: its samples, quantised as a WAV's would be, are
+piped through oggenc from Debian's vorbis-tools (apt-get install vorbis-tools)
+at the recipe's "quality", with a fixed stream serial so that the file too
+comes out the same every time. Only this tool needs the encoder: the .ogg is
+committed.
 
 Recipe vocabulary (see recipes.json):
   A sound is a list of layers mixed together. A layer is one voice:
@@ -55,6 +62,7 @@ Music (a recipe with "kind": "song"):
   tracks        name -> {instrument, volume, gate (share of the note's length
                 that it sounds), echo {steps (sixteenths), repeats, feedback}}
                 or, for drums, {drums: {letter: instrument}, volume}
+  quality       the Vorbis quality oggenc encodes the loop at (-1 to 10)
   The loop is mixed round: whatever rings past its end sounds at its start.
 """
 
@@ -64,6 +72,7 @@ import os
 import random
 import re
 import struct
+import subprocess
 import sys
 import wave
 import zlib
@@ -687,16 +696,44 @@ def fade(buf, fin, fout):
         buf[n - 1 - j] *= j / b
 
 
+def pcm16(buf):
+    """Samples in -1 .. 1 as 16-bit little-endian PCM."""
+    return struct.pack("<%dh" % len(buf), *(max(-32767, min(32767, int(round(v * 32767.0)))) for v in buf))
+
+
 def write_wav(path, buf):
-    frames = bytearray()
-    for v in buf:
-        s = int(round(v * 32767.0))
-        frames += struct.pack("<h", max(-32767, min(32767, s)))
     with wave.open(path, "wb") as w:
         w.setnchannels(1)
         w.setsampwidth(2)
         w.setframerate(RATE)
-        w.writeframes(bytes(frames))
+        w.writeframes(pcm16(buf))
+
+
+def encoder_command(path, quality, serial):
+    """oggenc reading 16-bit mono PCM at RATE from its standard input."""
+    return ["oggenc", "--quiet", "--raw", "--raw-bits=16", "--raw-chan=1", "--raw-rate=%d" % RATE,
+            "--raw-endianness=0", "--quality=%g" % quality, "--serial=%d" % serial, "--output=" + path, "-"]
+
+
+def write_ogg(path, buf, quality, serial):
+    """Encodes buf as Ogg Vorbis at path, through a temporary file beside it:
+    a failed encode leaves the old file as it was."""
+    unfinished = path + ".tmp"
+    try:
+        subprocess.run(encoder_command(unfinished, quality, serial), input=pcm16(buf), check=True)
+    except FileNotFoundError:
+        raise SystemExit("oggenc not found: the music is encoded by Debian's vorbis-tools"
+                         " (apt-get install vorbis-tools)") from None
+    except subprocess.CalledProcessError as e:
+        if os.path.exists(unfinished):
+            os.remove(unfinished)
+        raise SystemExit("oggenc failed on %s (status %d)" % (path, e.returncode)) from None
+    os.replace(unfinished, path)
+
+
+def sound_path(name, recipe):
+    """Where a recipe's sound is written: the music as .ogg, an effect as .wav."""
+    return os.path.join(OUT_DIR, name + (".ogg" if recipe.get("kind") == "song" else ".wav"))
 
 
 def main(argv):
@@ -718,12 +755,14 @@ def main(argv):
         recipe = sounds[name]
         if recipe.get("kind") == "song":
             buf, cut = render_song(name, recipe, levels)
+            path = sound_path(name, recipe)
+            write_ogg(path, buf, float(recipe["quality"]), seed_for(name, recipe))
         else:
             buf, cut = render_effect(name, recipe, levels)
-        path = os.path.join(OUT_DIR, name + ".wav")
-        write_wav(path, buf)
+            path = sound_path(name, recipe)
+            write_wav(path, buf)
         print("%-24s %6.3f s  %8d bytes  %-7s RMS %6.1f dBFS  peak %5.1f dBFS%s"
-              % (name + ".wav", len(buf) / RATE, os.path.getsize(path), recipe["role"],
+              % (os.path.basename(path), len(buf) / RATE, os.path.getsize(path), recipe["role"],
                  20 * math.log10(rms(buf)), 20 * math.log10(max(abs(v) for v in buf)),
                  "  limited %.1f dB" % cut if cut else ""))
     return 0
