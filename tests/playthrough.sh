@@ -60,13 +60,10 @@ count() {
 }
 # Mean brightness (0 to 255) of a region of the current shot.
 brightness() { convert "$current" -crop "$1" +repage -colorspace gray -format '%[fx:round(mean*255)]' info:; }
-# True when a region differs between two shots.
+# True when a region differs between two shots (one process: the fight's
+# rounds each ask).
 differs() {
-    convert "$1" -crop "$3" +repage "$work/a.png"
-    convert "$2" -crop "$3" +repage "$work/b.png"
-    local pixels
-    pixels=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1)
-    [ "$pixels" != "0" ]
+    [ "$(convert "$1" "$2" -crop "$3" +repage -compose difference -composite -format '%[fx:maxima>0]' info:)" = 1 ]
 }
 # Left edge of the hero: the leftmost column holding his orange in the region.
 hero_x() {
