@@ -50,6 +50,8 @@ finish() {
 
 phase "Packages to build with"
 install_missing_packages "${GAME_PACKAGES[@]}" "${BUILD_TEST_PACKAGES[@]}"
+# Installed in the background: sudo asks for its password, if at all, here.
+if [ "$(id -u)" -ne 0 ] && [ -n "$(missing_packages "${CHECK_PACKAGES[@]}")" ]; then sudo -v; fi
 install_missing_packages "${CHECK_PACKAGES[@]}" > "$logs/packages" 2>&1 &
 packages=$!
 

@@ -2,13 +2,17 @@
 # through apt-get, with sudo when not root. Sourced by the build scripts.
 # The package lists are read once per script (the first install that needs
 # anything), not before every install.
-install_missing_packages() {
-    local missing=()
+# The packages given as arguments that are not installed, one per line.
+missing_packages() {
     local package
     for package in "$@"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-            missing+=("$package")
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || echo "$package"
     done
+}
+
+install_missing_packages() {
+    local missing
+    mapfile -t missing < <(missing_packages "$@")
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
     local sudo=""
