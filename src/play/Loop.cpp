@@ -228,10 +228,15 @@ int runGame(std::optional<bool> fullscreen) {
     }
     {
         SDL_SetRenderDrawBlendMode(gameRenderer, SDL_BLENDMODE_BLEND);
+        // The main menu shows before the run's objects load (their pictures,
+        // sounds and the composed backdrop): only the menus wait on nothing.
+        UI_init(gameRenderer, state, nullptr);
+        state.menu = Menu::head;
+        showMenuNow();
         RunObjects run(gameRenderer);
         run.lastUpdate = SDL_GetTicks();
         zorbiPointer = &run.player;
-        UI_init(gameRenderer, state, &run.player);
+        UI_setPlayer(&run.player);
         runLevels(run);
         // The interface's textures and fonts go before the renderer and the libraries.
         UI_close();

@@ -93,16 +93,7 @@ void tellFirstFrame() {
             static_cast<long>(std::clock() / (CLOCKS_PER_SEC / 1000)));
 }
 
-void menuFrame(bool paused) {
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
-        handleScreenEvent(state, event, paused);
-        menuRest.saw(event);
-    }
-    if (!menuRest.due(state)) {
-        ScreenRest::rest();
-        return;
-    }
+void drawMenuPicture() {
     // The menus' background: play leaves its own colour behind, and a first
     // picture cleared with it would stay until something changed.
     SDL_SetRenderDrawColor(gameRenderer, 26, 26, 26, 255);
@@ -113,9 +104,26 @@ void menuFrame(bool paused) {
     tellFirstFrame();
 }
 
+void menuFrame(bool paused) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        handleScreenEvent(state, event, paused);
+        menuRest.saw(event);
+    }
+    if (!menuRest.due(state)) {
+        ScreenRest::rest();
+        return;
+    }
+    drawMenuPicture();
+}
+
 }  // namespace
 
 void startScreen() { menuFrame(false); }
+
+void showMenuNow() {
+    if (menuRest.due(state)) drawMenuPicture();
+}
 
 void pauseScreen() { menuFrame(true); }
 

@@ -16,6 +16,9 @@
 // has not quit. The main menu, the level select and the Settings screen.
 void startScreen();
 
+// Draws and presents the menu of state.menu at once, handling no event: the
+// window's first picture, shown while the run's objects still load.
+void showMenuNow();
 // One pass of the pause screen, the same with Escape and the controller's B
 // button resuming play (from the Settings screen, back to the pause menu).
 // The frame loop calls it while the pause menu or its Settings are up.

@@ -46,6 +46,8 @@ void UI_init(SDL_Renderer* _renderer, State& game, Player* _player) {
     initMenus(game);
 }
 
+void UI_setPlayer(Player* _player) { player = _player; }
+
 void UI_close() {
     // Textures go first: they belong to the renderer, which close() destroys next.
     // The click sound goes before the audio device closes.
